@@ -1,0 +1,27 @@
+// The services a program reaches the operating system through.
+#pragma once
+
+#include "platform/accessibility.h"
+#include "platform/clock.h"
+#include "platform/screens.h"
+#include "platform/window_server.h"
+#include "platform/workspace.h"
+
+namespace tessary {
+
+struct Platform {
+  Accessibility& accessibility;
+  WindowServer& windowServer;
+  Screens& screens;
+  Workspace& workspace;
+  Clock& clock;
+};
+
+// Owns the services of one backend for the lifetime of a program.
+class PlatformBackend {
+ public:
+  virtual ~PlatformBackend() = default;
+  virtual Platform& platform() = 0;
+};
+
+}  // namespace tessary
