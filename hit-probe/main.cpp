@@ -1,4 +1,6 @@
 #include "hit-probe/hit_probe.h"
 #include "platform/program.h"
 
-int main(int argc, char** argv) { return tessary::runProgramMain(argc, argv, tessary::runHitProbe); }
+int main(int argc, char** argv) {
+  return tessary::runProgramMain(argc, argv, tessary::runHitProbe);
+}

@@ -1,0 +1,15 @@
+// The "hit" object of a blocked report: what lies in the way.
+#pragma once
+
+#include "common/json.h"
+#include "platform/accessibility.h"
+
+namespace tessary::hitprobe {
+
+// "id", "role" ("Unknown" without one), "label" (the first of title,
+// description and role description with visible text, untrimmed, else ""),
+// "value" when the value text is not empty, and "bbox" when position and size
+// are both known.
+JsonObject serializeHitElement(Accessibility& accessibility, const AXElement& element);
+
+}  // namespace tessary::hitprobe

@@ -1,0 +1,37 @@
+#include "hit-probe/probe_point.h"
+
+#include "hit-probe/ancestor_chain.h"
+#include "hit-probe/element_identifier.h"
+#include "hit-probe/hit_element.h"
+#include "hit-probe/hit_test.h"
+#include "hit-probe/reporting_element.h"
+
+namespace tessary::hitprobe {
+
+std::optional<JsonObject> probePoint(Platform& platform, CandidatePoint point,
+                                     const std::string& targetId,
+                                     const std::set<int32_t>& excludedPIDs) {
+  std::optional<AXElement> element = hitTest(platform, point, excludedPIDs);
+  if (!element) return std::nullopt;
+  Accessibility& accessibility = platform.accessibility;
+  std::vector<AXElement> chain = ancestorChain(accessibility, *element);
+  if (chain.empty()) return std::nullopt;
+
+  JsonObject report;
+  for (const AXElement& candidate : chain) {
+    if (elementStableIdentifier(accessibility, candidate) == targetId) {
+      report.set("status", kStatusMatch);
+      report.set("x", point.x);
+      report.set("y", point.y);
+      return report;
+    }
+  }
+  report.set("status", kStatusBlocked);
+  report.set("x", point.x);
+  report.set("y", point.y);
+  report.set("hit",
+             serializeHitElement(accessibility, preferredReportingElement(accessibility, chain)));
+  return report;
+}
+
+}  // namespace tessary::hitprobe
