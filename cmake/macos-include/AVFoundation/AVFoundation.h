@@ -1,0 +1,2 @@
+#import <AVFAudio/AVFAudio.h>
+#import <CoreMedia/CoreMedia.h>
