@@ -30,8 +30,8 @@ class AttributeReader {
   // elements; everything else is a single read. Absent on any error.
   std::optional<AXValue> elementAttribute(const AXElement& element, std::string_view attribute);
   // The same answers as elementAttribute for each attribute, in one round trip.
-  std::vector<std::optional<AXValue>> elementAttributes(const AXElement& element,
-                                                        std::span<const std::string_view> attributes);
+  std::vector<std::optional<AXValue>> elementAttributes(
+      const AXElement& element, std::span<const std::string_view> attributes);
   // Writes go through here too so a frozen application is left alone.
   int32_t setAttributeValue(const AXElement& element, std::string_view attribute,
                             const AXValue& value);

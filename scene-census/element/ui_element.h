@@ -5,6 +5,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/geometry.h"
@@ -46,7 +48,9 @@ class UIElement {
   void setAppName(std::optional<std::string> appName) { appName_ = std::move(appName); }
   double windowOffsetX() const { return windowOffsetX_; }
   double windowOffsetY() const { return windowOffsetY_; }
-  const std::optional<std::vector<Box>>& windowVisibleRects() const { return windowVisibleRects_; }
+  // The containing window's unobscured rectangles, shared by every record of
+  // the window; nullptr when none were given.
+  const std::vector<Box>* windowVisibleRects() const { return windowVisibleRects_.get(); }
 
   // The element map of the capture JSON, with its whole subtree.
   JsonObject toDict() const;
@@ -59,6 +63,8 @@ class UIElement {
 
  private:
   friend class UIElementBuilder;
+  // A record the builder fills in.
+  explicit UIElement(AXElement element) : axElement_(std::move(element)) {}
 
   AXElement axElement_;
   std::string identifier_;
@@ -79,9 +85,11 @@ class UIElement {
   std::optional<std::string> appName_;
   double windowOffsetX_ = 0;
   double windowOffsetY_ = 0;
-  std::optional<std::vector<Box>> windowVisibleRects_;
+  std::shared_ptr<const std::vector<Box>> windowVisibleRects_;
 };
 
+// The markup's escaping: & < > " ' as entities.
 std::string escapeXML(std::string_view text);
+void appendEscapedXML(std::string_view text, std::string& out);
 
 }  // namespace tessary
