@@ -29,7 +29,8 @@ class JsonObject {
 
 class JsonValue {
  public:
-  using Storage = std::variant<std::nullptr_t, bool, int64_t, double, std::string, JsonArray, JsonObject>;
+  using Storage =
+      std::variant<std::nullptr_t, bool, int64_t, double, std::string, JsonArray, JsonObject>;
 
   JsonValue() : storage_(nullptr) {}
   JsonValue(std::nullptr_t) : storage_(nullptr) {}
@@ -51,7 +52,8 @@ class JsonValue {
 
 // Two-space indentation, one member per line, keys in ascending byte order at
 // every level. No trailing newline. Non-finite numbers cannot be written and
-// give nothing (the caller then prints nothing).
+// give nothing (the caller then prints nothing). On success the text replaces
+// `out`; on failure `out` is left as it was.
 bool writeJsonPretty(const JsonValue& value, std::string& out);
 // One line, keys in insertion order.
 bool writeJsonCompact(const JsonValue& value, std::string& out);

@@ -1,0 +1,61 @@
+#include "common/log_format.h"
+
+#include <cmath>
+#include <cstdio>
+
+#include "common/shortest_decimal.h"
+
+namespace tessary {
+
+std::string formatLogDouble(double value) {
+  if (std::isnan(value)) return "nan";
+  if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+  const ShortestDecimal decimal = shortestDecimal(value);
+  std::string out = decimal.negative ? "-" : "";
+  const std::string& digits = decimal.digits;
+  // Very small and very large magnitudes read better in exponent form, as
+  // the platform's own description of a double prints them: 1e-05, 1e+20.
+  constexpr double exponentFormAbove = 18014398509481984.0;  // 2^54
+  if ((value != 0 && decimal.exponent < -4) || std::fabs(value) > exponentFormAbove) {
+    out += digits[0];
+    if (digits.size() > 1) out += "." + digits.substr(1);
+    const int exponent = decimal.exponent;
+    out += exponent < 0 ? "e-" : "e+";
+    const std::string exponentDigits = std::to_string(std::abs(exponent));
+    if (exponentDigits.size() < 2) out += '0';
+    out += exponentDigits;
+    return out;
+  }
+  const int integerDigits = decimal.exponent + 1;
+  if (integerDigits <= 0) {
+    out += "0.";
+    out.append(static_cast<size_t>(-integerDigits), '0');
+    out += digits;
+  } else if (digits.size() <= static_cast<size_t>(integerDigits)) {
+    out += digits;
+    out.append(static_cast<size_t>(integerDigits) - digits.size(), '0');
+    out += ".0";
+  } else {
+    out += digits.substr(0, static_cast<size_t>(integerDigits));
+    out += '.';
+    out += digits.substr(static_cast<size_t>(integerDigits));
+  }
+  return out;
+}
+
+std::string formatBoundsTuple(const Rect& bounds) {
+  return "(" + formatLogDouble(bounds.x) + ", " + formatLogDouble(bounds.y) + ", " +
+         formatLogDouble(bounds.w) + ", " + formatLogDouble(bounds.h) + ")";
+}
+
+std::string formatFixed(double value, int decimals) {
+  if (decimals < 0) decimals = 0;
+  const int length = std::snprintf(nullptr, 0, "%.*f", decimals, value);
+  if (length <= 0) return std::string();
+  std::string out(static_cast<size_t>(length) + 1, '\0');
+  std::snprintf(out.data(), out.size(), "%.*f", decimals, value);
+  out.resize(static_cast<size_t>(length));
+  return out;
+}
+
+}  // namespace tessary
