@@ -1,0 +1,211 @@
+#include "platform/macos/mac_accessibility.h"
+
+#include <ApplicationServices/ApplicationServices.h>
+#include <dlfcn.h>
+
+#include "platform/macos/ax_translation.h"
+#include "platform/macos/cf_ref.h"
+#include "platform/macos/cf_text.h"
+
+namespace tessary::macos {
+
+namespace {
+
+// The private registration that also reaches remote (out-of-process) web
+// content; it takes exactly what AXObserverAddNotification takes.
+using RemoteRegistration = AXError (*)(AXObserverRef observer, AXUIElementRef element,
+                                       CFStringRef notification, void* refcon);
+constexpr const char* kRemoteRegistrationSymbol = "AXObserverAddNotificationAndCheckRemote";
+
+// Notifications only need to arrive so the application builds its tree; we
+// never act on them.
+void ignoreNotification(AXObserverRef, AXUIElementRef, CFStringRef, CFDictionaryRef, void*) {}
+
+// A call on an empty handle is refused here: the AX functions do not promise
+// to survive a null element.
+constexpr int32_t kNoElement = axerror::illegalArgument;
+
+CFRef<CFTypeRef> adoptAnswer(CFTypeRef answer) {
+  return CFRef<CFTypeRef>::adopt(answer);
+}
+
+AXResult resultOf(AXError error, CFTypeRef answer) {
+  CFRef<CFTypeRef> owned = adoptAnswer(answer);
+  if (error != kAXErrorSuccess) return AXResult::failed(static_cast<int32_t>(error));
+  if (!owned) return AXResult{axerror::success, std::nullopt};
+  return AXResult::of(axValueFromCF(owned.get()));
+}
+
+AXObserverRef observerRef(const void* stored) {
+  return static_cast<AXObserverRef>(const_cast<void*>(stored));
+}
+
+}  // namespace
+
+MacAccessibility::~MacAccessibility() {
+  for (auto& [id, observer] : observers_)
+    CFRelease(observer);
+}
+
+bool MacAccessibility::isProcessTrusted() {
+  return AXIsProcessTrusted();
+}
+
+AXElement MacAccessibility::applicationElement(int32_t pid) {
+  return elementAdoptingRef(AXUIElementCreateApplication(static_cast<pid_t>(pid)));
+}
+
+AXElement MacAccessibility::systemWideElement() {
+  return elementAdoptingRef(AXUIElementCreateSystemWide());
+}
+
+AXResult MacAccessibility::copyAttributeValue(const AXElement& element,
+                                              std::string_view attribute) {
+  if (!element) return AXResult::failed(kNoElement);
+  CFRef<CFStringRef> name = cfStringFromUtf8(attribute);
+  CFTypeRef answer = nullptr;
+  AXError error = AXUIElementCopyAttributeValue(elementRef(element), name.get(), &answer);
+  return resultOf(error, answer);
+}
+
+AXResult MacAccessibility::copyAttributeValues(const AXElement& element, std::string_view attribute,
+                                               int64_t index, int64_t maxCount) {
+  if (!element) return AXResult::failed(kNoElement);
+  CFRef<CFStringRef> name = cfStringFromUtf8(attribute);
+  CFArrayRef answer = nullptr;
+  AXError error =
+      AXUIElementCopyAttributeValues(elementRef(element), name.get(), static_cast<CFIndex>(index),
+                                     static_cast<CFIndex>(maxCount), &answer);
+  return resultOf(error, answer);
+}
+
+std::vector<AXResult> MacAccessibility::copyMultipleAttributeValues(
+    const AXElement& element, std::span<const std::string_view> attributes) {
+  if (!element) return std::vector<AXResult>(attributes.size(), AXResult::failed(kNoElement));
+  CFRef<CFMutableArrayRef> names = CFRef<CFMutableArrayRef>::adopt(CFArrayCreateMutable(
+      kCFAllocatorDefault, static_cast<CFIndex>(attributes.size()), &kCFTypeArrayCallBacks));
+  for (std::string_view attribute : attributes) {
+    CFArrayAppendValue(names.get(), cfStringFromUtf8(attribute).get());
+  }
+  CFArrayRef answers = nullptr;
+  // Options 0: no stop on error, so every attribute gets its own answer.
+  AXError error =
+      AXUIElementCopyMultipleAttributeValues(elementRef(element), names.get(), 0, &answers);
+  CFRef<CFArrayRef> owned = CFRef<CFArrayRef>::adopt(answers);
+  if (error != kAXErrorSuccess) {
+    return std::vector<AXResult>(attributes.size(), AXResult::failed(static_cast<int32_t>(error)));
+  }
+  std::vector<AXResult> results;
+  results.reserve(attributes.size());
+  CFIndex count = owned ? CFArrayGetCount(owned.get()) : 0;
+  for (size_t i = 0; i < attributes.size(); ++i) {
+    // A short answer array leaves the remaining attributes without a value.
+    CFTypeRef answer = static_cast<CFIndex>(i) < count
+                           ? CFArrayGetValueAtIndex(owned.get(), static_cast<CFIndex>(i))
+                           : nullptr;
+    results.push_back(resultFromMultipleAnswer(answer));
+  }
+  return results;
+}
+
+AXResult MacAccessibility::copyParameterizedAttributeValue(const AXElement& element,
+                                                           std::string_view attribute,
+                                                           const AXValue& parameter) {
+  if (!element) return AXResult::failed(kNoElement);
+  CFRef<CFTypeRef> cfParameter = cfFromAXValue(parameter);
+  if (!cfParameter) return AXResult::failed(axerror::illegalArgument);
+  CFRef<CFStringRef> name = cfStringFromUtf8(attribute);
+  CFTypeRef answer = nullptr;
+  AXError error = AXUIElementCopyParameterizedAttributeValue(elementRef(element), name.get(),
+                                                             cfParameter.get(), &answer);
+  return resultOf(error, answer);
+}
+
+AXResult MacAccessibility::isAttributeSettable(const AXElement& element,
+                                               std::string_view attribute) {
+  if (!element) return AXResult::failed(kNoElement);
+  CFRef<CFStringRef> name = cfStringFromUtf8(attribute);
+  Boolean settable = false;
+  AXError error = AXUIElementIsAttributeSettable(elementRef(element), name.get(), &settable);
+  if (error != kAXErrorSuccess) return AXResult::failed(static_cast<int32_t>(error));
+  return AXResult::of(AXValue(static_cast<bool>(settable)));
+}
+
+int32_t MacAccessibility::setAttributeValue(const AXElement& element, std::string_view attribute,
+                                            const AXValue& value) {
+  if (!element) return kNoElement;
+  CFRef<CFTypeRef> cfValue = cfFromAXValue(value);
+  if (!cfValue) return axerror::illegalArgument;
+  CFRef<CFStringRef> name = cfStringFromUtf8(attribute);
+  return AXUIElementSetAttributeValue(elementRef(element), name.get(), cfValue.get());
+}
+
+int32_t MacAccessibility::performAction(const AXElement& element, std::string_view action) {
+  if (!element) return kNoElement;
+  CFRef<CFStringRef> name = cfStringFromUtf8(action);
+  return AXUIElementPerformAction(elementRef(element), name.get());
+}
+
+AXResult MacAccessibility::elementAtPosition(const AXElement& root, float x, float y) {
+  if (!root) return AXResult::failed(kNoElement);
+  AXUIElementRef hit = nullptr;
+  AXError error = AXUIElementCopyElementAtPosition(elementRef(root), x, y, &hit);
+  AXElement element = elementAdoptingRef(hit);
+  if (error != kAXErrorSuccess) return AXResult::failed(static_cast<int32_t>(error));
+  if (!element) return AXResult{axerror::success, std::nullopt};
+  return AXResult::of(AXValue(std::move(element)));
+}
+
+std::optional<int32_t> MacAccessibility::processIdentifier(const AXElement& element) {
+  if (!element) return std::nullopt;
+  pid_t pid = 0;
+  if (AXUIElementGetPid(elementRef(element), &pid) != kAXErrorSuccess) return std::nullopt;
+  return static_cast<int32_t>(pid);
+}
+
+int32_t MacAccessibility::setMessagingTimeout(const AXElement& element, float seconds) {
+  if (!element) return kNoElement;
+  return AXUIElementSetMessagingTimeout(elementRef(element), seconds);
+}
+
+bool MacAccessibility::lookUpRemoteNotificationRegistration() {
+  remoteRegistration_ = dlsym(RTLD_DEFAULT, kRemoteRegistrationSymbol);
+  return remoteRegistration_ != nullptr;
+}
+
+std::optional<AXObserverId> MacAccessibility::createObserver(int32_t pid) {
+  AXObserverRef observer = nullptr;
+  AXError error =
+      AXObserverCreateWithInfoCallback(static_cast<pid_t>(pid), ignoreNotification, &observer);
+  if (error != kAXErrorSuccess) {
+    if (observer) CFRelease(observer);
+    return std::nullopt;
+  }
+  if (!observer) return std::nullopt;
+  AXObserverId id = nextObserverId_++;
+  observers_.emplace(id, observer);
+  return id;
+}
+
+void MacAccessibility::addObserverToRunLoop(AXObserverId observer) {
+  auto found = observers_.find(observer);
+  if (found == observers_.end()) return;
+  CFRunLoopSourceRef source = AXObserverGetRunLoopSource(observerRef(found->second));
+  if (source) CFRunLoopAddSource(CFRunLoopGetCurrent(), source, kCFRunLoopDefaultMode);
+}
+
+int32_t MacAccessibility::addNotification(AXObserverId observer, const AXElement& element,
+                                          std::string_view notification, bool useRemote) {
+  auto found = observers_.find(observer);
+  if (found == observers_.end()) return axerror::invalidUIElementObserver;
+  if (!element) return kNoElement;
+  CFRef<CFStringRef> name = cfStringFromUtf8(notification);
+  if (useRemote && remoteRegistration_) {
+    auto remote = reinterpret_cast<RemoteRegistration>(remoteRegistration_);
+    return remote(observerRef(found->second), elementRef(element), name.get(), nullptr);
+  }
+  return AXObserverAddNotification(observerRef(found->second), elementRef(element), name.get(),
+                                   nullptr);
+}
+
+}  // namespace tessary::macos

@@ -1,0 +1,13 @@
+// Displays over AppKit's NSScreen.
+#pragma once
+
+#include "platform/screens.h"
+
+namespace tessary::macos {
+
+class MacScreens : public Screens {
+ public:
+  std::optional<Rect> mainScreenFrame() override;
+};
+
+}  // namespace tessary::macos

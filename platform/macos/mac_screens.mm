@@ -1,0 +1,18 @@
+#include "platform/macos/mac_screens.h"
+
+#import <AppKit/AppKit.h>
+
+namespace tessary::macos {
+
+// The frame as AppKit gives it: bottom-left origin, in points. The logic
+// uses only its size, which is the same in either origin convention.
+std::optional<Rect> MacScreens::mainScreenFrame() {
+  @autoreleasepool {
+    NSScreen* screen = NSScreen.mainScreen;
+    if (!screen) return std::nullopt;
+    NSRect frame = screen.frame;
+    return Rect{frame.origin.x, frame.origin.y, frame.size.width, frame.size.height};
+  }
+}
+
+}  // namespace tessary::macos

@@ -1,0 +1,64 @@
+#include "platform/macos/plist_translation.h"
+
+#include "platform/macos/cf_text.h"
+
+namespace tessary::macos {
+
+namespace {
+
+PlistValue numberFromCF(CFNumberRef number) {
+  if (!CFNumberIsFloatType(number)) {
+    int64_t integer = 0;
+    if (CFNumberGetValue(number, kCFNumberSInt64Type, &integer)) return PlistValue(integer);
+  }
+  double real = 0;
+  CFNumberGetValue(number, kCFNumberDoubleType, &real);
+  return PlistValue(real);
+}
+
+struct DictionaryCollector {
+  PlistDict* members;
+};
+
+void collectMember(const void* key, const void* value, void* context) {
+  if (!key || CFGetTypeID(key) != CFStringGetTypeID()) return;
+  std::optional<PlistValue> converted = plistFromCF(value);
+  if (!converted) return;
+  static_cast<DictionaryCollector*>(context)->members->insert_or_assign(
+      utf8FromCFString(static_cast<CFStringRef>(key)), std::move(*converted));
+}
+
+}  // namespace
+
+std::optional<PlistValue> plistFromCF(CFTypeRef value) {
+  if (!value) return std::nullopt;
+  CFTypeID type = CFGetTypeID(value);
+  if (type == CFBooleanGetTypeID()) {
+    return PlistValue(static_cast<bool>(CFBooleanGetValue(static_cast<CFBooleanRef>(value))));
+  }
+  if (type == CFNumberGetTypeID()) return numberFromCF(static_cast<CFNumberRef>(value));
+  if (type == CFStringGetTypeID()) {
+    return PlistValue(utf8FromCFString(static_cast<CFStringRef>(value)));
+  }
+  if (type == CFArrayGetTypeID()) {
+    CFArrayRef array = static_cast<CFArrayRef>(value);
+    CFIndex count = CFArrayGetCount(array);
+    PlistArray items;
+    items.reserve(static_cast<size_t>(count));
+    for (CFIndex i = 0; i < count; ++i) {
+      if (std::optional<PlistValue> item = plistFromCF(CFArrayGetValueAtIndex(array, i))) {
+        items.push_back(std::move(*item));
+      }
+    }
+    return PlistValue(std::move(items));
+  }
+  if (type == CFDictionaryGetTypeID()) {
+    PlistDict members;
+    DictionaryCollector collector{&members};
+    CFDictionaryApplyFunction(static_cast<CFDictionaryRef>(value), collectMember, &collector);
+    return PlistValue(std::move(members));
+  }
+  return std::nullopt;
+}
+
+}  // namespace tessary::macos
