@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "common/utf8.h"
+#include "platform/macos/utf16_text.h"
 
 namespace tessary::macos {
 
@@ -12,13 +13,6 @@ CFRef<CFStringRef> stringFromWellFormedUtf8(std::string_view text) {
   return CFRef<CFStringRef>::adopt(
       CFStringCreateWithBytes(kCFAllocatorDefault, reinterpret_cast<const UInt8*>(text.data()),
                               static_cast<CFIndex>(text.size()), kCFStringEncodingUTF8, false));
-}
-
-bool isHighSurrogate(UniChar unit) {
-  return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool isLowSurrogate(UniChar unit) {
-  return unit >= 0xDC00 && unit <= 0xDFFF;
 }
 
 }  // namespace
@@ -31,26 +25,14 @@ std::string utf8FromCFString(CFStringRef string) {
     // correspond one to one, so a length match proves nothing was cut off.
     std::string text(fast);
     bool ascii = true;
-    for (char c : text)
-      ascii = ascii && static_cast<unsigned char>(c) < 0x80;
+    for (char c : text) {
+      if (static_cast<unsigned char>(c) >= 0x80) ascii = false;
+    }
     if (ascii && static_cast<CFIndex>(text.size()) == length) return text;
   }
   std::vector<UniChar> units(static_cast<size_t>(length));
   CFStringGetCharacters(string, CFRangeMake(0, length), units.data());
-  std::string out;
-  out.reserve(units.size());
-  for (size_t i = 0; i < units.size(); ++i) {
-    UniChar unit = units[i];
-    if (isHighSurrogate(unit) && i + 1 < units.size() && isLowSurrogate(units[i + 1])) {
-      appendUtf8(out, 0x10000 + ((char32_t{unit} - 0xD800) << 10) + (units[i + 1] - 0xDC00));
-      ++i;
-    } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
-      appendUtf8(out, kReplacementCharacter);
-    } else {
-      appendUtf8(out, unit);
-    }
-  }
-  return out;
+  return utf8FromUtf16(units);
 }
 
 CFRef<CFStringRef> cfStringFromUtf8(std::string_view text) {

@@ -9,6 +9,25 @@
 
 namespace tessary::macos {
 
+// ax_value.h keeps the platform's numbers for the error codes.
+static_assert(axerror::success == kAXErrorSuccess);
+static_assert(axerror::failure == kAXErrorFailure);
+static_assert(axerror::illegalArgument == kAXErrorIllegalArgument);
+static_assert(axerror::invalidUIElement == kAXErrorInvalidUIElement);
+static_assert(axerror::invalidUIElementObserver == kAXErrorInvalidUIElementObserver);
+static_assert(axerror::cannotComplete == kAXErrorCannotComplete);
+static_assert(axerror::attributeUnsupported == kAXErrorAttributeUnsupported);
+static_assert(axerror::actionUnsupported == kAXErrorActionUnsupported);
+static_assert(axerror::notificationUnsupported == kAXErrorNotificationUnsupported);
+static_assert(axerror::notImplemented == kAXErrorNotImplemented);
+static_assert(axerror::notificationAlreadyRegistered == kAXErrorNotificationAlreadyRegistered);
+static_assert(axerror::notificationNotRegistered == kAXErrorNotificationNotRegistered);
+static_assert(axerror::apiDisabled == kAXErrorAPIDisabled);
+static_assert(axerror::noValue == kAXErrorNoValue);
+static_assert(axerror::parameterizedAttributeUnsupported ==
+              kAXErrorParameterizedAttributeUnsupported);
+static_assert(axerror::notEnoughPrecision == kAXErrorNotEnoughPrecision);
+
 namespace {
 
 // The private registration that also reaches remote (out-of-process) web
