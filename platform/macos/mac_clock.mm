@@ -9,7 +9,8 @@
 namespace tessary::macos {
 
 namespace {
-// POSIX lets usleep refuse a full second or more; longer waits go in pieces.
+// usleep takes 32 bits of microseconds (and POSIX lets it refuse a second or
+// more, though macOS does not); long waits go in pieces.
 constexpr uint64_t kLongestSleep = 999999;
 // Bounds the fallback wait of runRunLoop so the conversion to microseconds
 // cannot overflow.
