@@ -41,11 +41,15 @@ std::optional<Rect> rectIntersection(const Rect& a, const Rect& b) {
 }
 
 double iou(const Rect& a, const Rect& b) {
+  // With a NaN edge, min and max would pick the other rectangle's edge in one
+  // argument order only, and a broken frame could score as a perfect match.
+  for (double v : {a.x, a.y, a.w, a.h, b.x, b.y, b.w, b.h}) {
+    if (!std::isfinite(v)) return 0;
+  }
   const double iw = std::min(a.x + a.w, b.x + b.w) - std::max(a.x, b.x);
   const double ih = std::min(a.y + a.h, b.y + b.h) - std::max(a.y, b.y);
   const double inter = std::max(iw, 0.0) * std::max(ih, 0.0);
-  // Written as a negated test so that a NaN overlap also gives 0.
-  if (!(inter > 0)) return 0;
+  if (inter <= 0) return 0;
   const double areaA = std::max(a.w, 0.0) * std::max(a.h, 0.0);
   const double areaB = std::max(b.w, 0.0) * std::max(b.h, 0.0);
   return inter / (areaA + areaB - inter + 1e-9);

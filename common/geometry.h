@@ -31,6 +31,7 @@ using Box = std::array<int64_t, 4>;
 // overlapped piece becomes its top, bottom, left and right parts, in that order.
 std::vector<Rect> rectSubtract(const Rect& base, const std::vector<Rect>& holes);
 std::optional<Rect> rectIntersection(const Rect& a, const Rect& b);
+// Intersection over union; 0 when either rectangle has a non-finite value.
 double iou(const Rect& a, const Rect& b);
 // 0 for a non-finite value; otherwise truncated toward zero, clamped to the
 // 64-bit range.

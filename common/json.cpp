@@ -41,6 +41,10 @@ void appendString(std::string& out, std::string_view text) {
       case '\\':
         out += "\\\\";
         break;
+      case '/':
+        // As the platform's writer does; either form is valid JSON.
+        out += "\\/";
+        break;
       case '\b':
         out += "\\b";
         break;
