@@ -18,7 +18,10 @@ std::string formatLogDouble(double value) {
   constexpr double exponentFormAbove = 18014398509481984.0;  // 2^54
   if ((value != 0 && decimal.exponent < -4) || std::fabs(value) > exponentFormAbove) {
     out += digits[0];
-    if (digits.size() > 1) out += "." + digits.substr(1);
+    if (digits.size() > 1) {
+      out += '.';
+      out.append(digits, 1);
+    }
     const int exponent = decimal.exponent;
     out += exponent < 0 ? "e-" : "e+";
     const std::string exponentDigits = std::to_string(std::abs(exponent));
@@ -44,8 +47,16 @@ std::string formatLogDouble(double value) {
 }
 
 std::string formatBoundsTuple(const Rect& bounds) {
-  return "(" + formatLogDouble(bounds.x) + ", " + formatLogDouble(bounds.y) + ", " +
-         formatLogDouble(bounds.w) + ", " + formatLogDouble(bounds.h) + ")";
+  std::string out = "(";
+  out += formatLogDouble(bounds.x);
+  out += ", ";
+  out += formatLogDouble(bounds.y);
+  out += ", ";
+  out += formatLogDouble(bounds.w);
+  out += ", ";
+  out += formatLogDouble(bounds.h);
+  out += ')';
+  return out;
 }
 
 std::string formatFixed(double value, int decimals) {

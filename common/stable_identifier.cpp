@@ -29,18 +29,29 @@ std::string collapsedWhitespace(std::string_view text) {
   bool inRun = false;
   size_t index = 0;
   while (index < text.size()) {
-    const size_t start = index;
-    const char32_t c = decodeUtf8(text, index);
-    if (c != kIllFormed && isWhitespace(c)) {
-      if (!inRun) out.push_back(' ');
-      inRun = true;
+    const unsigned char byte = static_cast<unsigned char>(text[index]);
+    if (byte < 0x80) {
+      ++index;
+      if (isWhitespace(byte)) {
+        if (!inRun) out.push_back(' ');
+        inRun = true;
+      } else {
+        out.push_back(static_cast<char>(byte));
+        inRun = false;
+      }
       continue;
     }
-    inRun = false;
+    const size_t start = index;
+    const char32_t c = decodeUtf8(text, index);
     if (c == kIllFormed) {
       appendUtf8(out, kReplacementCharacter);
+      inRun = false;
+    } else if (isWhitespace(c)) {
+      if (!inRun) out.push_back(' ');
+      inRun = true;
     } else {
-      out.append(text.substr(start, index - start));
+      out.append(text, start, index - start);
+      inRun = false;
     }
   }
   return out;
@@ -57,9 +68,16 @@ int64_t gridUnits(__int128 value, int64_t bucketSize) {
 
 // qx, qy, qw and qh joined by ",".
 std::string gridText(__int128 x, __int128 y, __int128 width, __int128 height, int64_t bucketSize) {
-  return std::to_string(gridUnits(x, bucketSize)) + "," + std::to_string(gridUnits(y, bucketSize)) +
-         "," + std::to_string(std::max<int64_t>(1, gridUnits(width, bucketSize))) + "," +
-         std::to_string(std::max<int64_t>(1, gridUnits(height, bucketSize)));
+  std::string out;
+  out.reserve(24);
+  out += std::to_string(gridUnits(x, bucketSize));
+  out += ',';
+  out += std::to_string(gridUnits(y, bucketSize));
+  out += ',';
+  out += std::to_string(std::max<int64_t>(1, gridUnits(width, bucketSize)));
+  out += ',';
+  out += std::to_string(std::max<int64_t>(1, gridUnits(height, bucketSize)));
+  return out;
 }
 
 }  // namespace
@@ -117,7 +135,9 @@ std::string stableElementIdentifier(const std::string& role,
                                     const std::optional<std::string>& name,
                                     const std::optional<std::string>& description,
                                     const std::optional<std::string>& roleDescription) {
-  std::string key = role;
+  std::string key;
+  key.reserve(role.size() + 96);
+  key += role;
   const std::string_view native =
       nativeIdentifier ? trimWhitespaceAndNewlines(*nativeIdentifier) : std::string_view();
   if (!native.empty()) {
@@ -137,7 +157,9 @@ std::string stableElementIdentifier(const std::string& role,
       key += *grid;
     }
   }
-  return "e" + toBase36(fnv1a64(key));
+  std::string identifier = toBase36(fnv1a64(key));
+  identifier.insert(identifier.begin(), 'e');
+  return identifier;
 }
 
 }  // namespace tessary

@@ -13,37 +13,10 @@ bool isSpaceOrTab(char32_t c) {
          c == 0x202F || c == 0x205F || c == 0x3000;
 }
 
-// Length in bytes of the well-formed code point that ends at `end`, or 0.
-size_t lastCodePointLength(std::string_view text, size_t end) {
-  size_t start = end;
-  while (start > 0 && end - start < 4) {
-    --start;
-    if ((static_cast<unsigned char>(text[start]) & 0xC0) != 0x80) break;
-  }
-  size_t index = start;
-  if (decodeUtf8(text, index) == kIllFormed || index != end) return 0;
-  return end - start;
-}
-
 }  // namespace
 
 std::string_view trimSpacesAndTabs(std::string_view text) {
-  size_t begin = 0;
-  while (begin < text.size()) {
-    size_t next = begin;
-    const char32_t c = decodeUtf8(text, next);
-    if (c == kIllFormed || !isSpaceOrTab(c)) break;
-    begin = next;
-  }
-  size_t end = text.size();
-  while (end > begin) {
-    const size_t length = lastCodePointLength(text, end);
-    if (length == 0) break;
-    size_t index = end - length;
-    if (!isSpaceOrTab(decodeUtf8(text, index))) break;
-    end -= length;
-  }
-  return text.substr(begin, end - begin);
+  return trimCodePoints(text, isSpaceOrTab);
 }
 
 std::vector<std::string_view> splitDroppingEmpty(std::string_view text, char separator) {

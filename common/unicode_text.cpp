@@ -15,7 +15,8 @@ namespace tessary {
 namespace {
 
 bool isWhitespaceOrNewline(char32_t c) {
-  return c != kIllFormed && u_isUWhiteSpace(static_cast<UChar32>(c));
+  if (c < 0x80) return c == ' ' || (c >= 0x09 && c <= 0x0D);
+  return u_isUWhiteSpace(static_cast<UChar32>(c));
 }
 
 bool isAscii(std::string_view text) {
@@ -28,20 +29,7 @@ bool isAscii(std::string_view text) {
 }  // namespace
 
 std::string_view trimWhitespaceAndNewlines(std::string_view text) {
-  size_t begin = 0;
-  while (begin < text.size()) {
-    size_t next = begin;
-    if (!isWhitespaceOrNewline(decodeUtf8(text, next))) break;
-    begin = next;
-  }
-  // Scanning forward keeps the decoding of ill-formed bytes the same as above;
-  // `end` follows the last code point that is not whitespace.
-  size_t end = begin;
-  size_t index = begin;
-  while (index < text.size()) {
-    if (!isWhitespaceOrNewline(decodeUtf8(text, index))) end = index;
-  }
-  return text.substr(begin, end - begin);
+  return trimCodePoints(text, isWhitespaceOrNewline);
 }
 
 IcuString toUtf16(std::string_view text) {

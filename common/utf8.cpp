@@ -13,6 +13,8 @@ bool isContinuation(unsigned char byte, unsigned char low = 0x80, unsigned char 
 }  // namespace
 
 char32_t decodeUtf8(std::string_view text, size_t& index) {
+  if (static_cast<unsigned char>(text[index]) < 0x80)
+    return static_cast<unsigned char>(text[index++]);
   const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
   const unsigned char lead = byte(index);
   if (lead < 0x80) {
@@ -88,6 +90,21 @@ std::string sanitizedUtf8(std::string_view text) {
     }
   }
   return out;
+}
+
+size_t lastCodePointStart(std::string_view text, size_t end) {
+  if (end == 0) return std::string_view::npos;
+  if (static_cast<unsigned char>(text[end - 1]) < 0x80) return end - 1;
+  // A lead byte is never a continuation byte, so decoding forward from it
+  // groups the bytes as a scan from the start of the text would.
+  size_t start = end;
+  while (start > 0 && end - start < 4) {
+    --start;
+    if ((static_cast<unsigned char>(text[start]) & 0xC0) != 0x80) break;
+  }
+  size_t index = start;
+  if (decodeUtf8(text, index) == kIllFormed || index != end) return std::string_view::npos;
+  return start;
 }
 
 bool isValidUtf8(std::string_view text) {

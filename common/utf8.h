@@ -19,5 +19,30 @@ char32_t decodeUtf8(std::string_view text, size_t& index);
 void appendUtf8(std::string& out, char32_t codePoint);
 // `text` with every ill-formed subpart replaced by U+FFFD.
 std::string sanitizedUtf8(std::string_view text);
+// Where the well-formed code point that ends at `end` starts, or npos when
+// the bytes before `end` do not end one.
+size_t lastCodePointStart(std::string_view text, size_t end);
+
+// `text` without the code points at both ends for which `isTrimmed` holds.
+// Ill-formed bytes are never trimmed and stop the trimming.
+template <typename Predicate>
+std::string_view trimCodePoints(std::string_view text, Predicate isTrimmed) {
+  size_t begin = 0;
+  while (begin < text.size()) {
+    size_t next = begin;
+    const char32_t c = decodeUtf8(text, next);
+    if (c == kIllFormed || !isTrimmed(c)) break;
+    begin = next;
+  }
+  size_t end = text.size();
+  while (end > begin) {
+    const size_t start = lastCodePointStart(text, end);
+    if (start == std::string_view::npos || start < begin) break;
+    size_t index = start;
+    if (!isTrimmed(decodeUtf8(text, index))) break;
+    end = start;
+  }
+  return text.substr(begin, end - begin);
+}
 
 }  // namespace tessary

@@ -2,6 +2,7 @@
 // checking.
 #include <gtest/gtest.h>
 
+#include "common/stable_identifier.h"
 #include "common/unicode.h"
 #include "common/utf8.h"
 
@@ -143,6 +144,30 @@ TEST(Utf8, ValidityAndReplacementOfMaximalSubparts) {
     EXPECT_EQ(isValidUtf8(c.bytes), c.valid) << c.sanitized;
     EXPECT_EQ(sanitizedUtf8(c.bytes), c.sanitized);
     EXPECT_TRUE(isValidUtf8(sanitizedUtf8(c.bytes)));
+  }
+}
+
+}  // namespace
+}  // namespace tessary
+
+namespace tessary {
+namespace {
+
+// Three places decide what whitespace is: the trimming, the regex class \s
+// (title normalization) and the identifier's run collapsing. They must agree.
+TEST(Whitespace, TrimRegexAndIdentifierAgree) {
+  // Every whitespace character lies in the Basic Multilingual Plane.
+  for (char32_t c = 1; c <= 0xFFFF; ++c) {
+    if (c >= 0xD800 && c <= 0xDFFF) continue;
+    std::string text;
+    appendUtf8(text, c);
+    const bool trimmed = trimWhitespaceAndNewlines(text).empty();
+    const bool collapsed = normalizedSemanticIdentifierComponent("a" + text + "b") == "a b";
+    ASSERT_EQ(trimmed, collapsed) << std::hex << static_cast<uint32_t>(c);
+    if (c < 0x3100) {
+      ASSERT_EQ(regexReplaceAll(text, "\\s", "").empty(), trimmed)
+          << std::hex << static_cast<uint32_t>(c);
+    }
   }
 }
 
