@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "common/shortest_decimal.h"
+#include "common/log_format.h"
 #include "common/utf8.h"
 
 namespace tessary {
@@ -76,36 +76,6 @@ void appendString(std::string& out, std::string_view text) {
   out.push_back('"');
 }
 
-// The shortest text that reads back to the same double, laid out as
-// ECMAScript prints numbers: 25, 0.5, 1e+21, 1e-7.
-void appendDouble(std::string& out, double value) {
-  const ShortestDecimal decimal = shortestDecimal(value);
-  if (decimal.negative) out.push_back('-');
-  const std::string& digits = decimal.digits;
-  const int k = static_cast<int>(digits.size());
-  const int n = decimal.exponent + 1;
-  if (k <= n && n <= 21) {
-    out += digits;
-    out.append(static_cast<size_t>(n - k), '0');
-  } else if (0 < n && n <= 21) {
-    out.append(digits, 0, static_cast<size_t>(n));
-    out.push_back('.');
-    out.append(digits, static_cast<size_t>(n));
-  } else if (-6 < n && n <= 0) {
-    out += "0.";
-    out.append(static_cast<size_t>(-n), '0');
-    out += digits;
-  } else {
-    out.push_back(digits[0]);
-    if (k > 1) {
-      out.push_back('.');
-      out.append(digits, 1);
-    }
-    out += n - 1 < 0 ? "e-" : "e+";
-    out += std::to_string(std::abs(n - 1));
-  }
-}
-
 class Writer {
  public:
   Writer(std::string& out, bool pretty) : out_(out), pretty_(pretty) {}
@@ -129,7 +99,7 @@ class Writer {
   }
   bool writeAlternative(double v, int) {
     if (!std::isfinite(v)) return false;
-    appendDouble(out_, v);
+    out_ += formatShortestDouble(v);
     return true;
   }
   bool writeAlternative(const std::string& v, int) {

@@ -46,6 +46,38 @@ std::string formatLogDouble(double value) {
   return out;
 }
 
+std::string formatShortestDouble(double value) {
+  if (std::isnan(value)) return "nan";
+  if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+  // Laid out as ECMAScript prints numbers: 25, 0.5, 1e+21, 1e-7.
+  const ShortestDecimal decimal = shortestDecimal(value);
+  std::string out = decimal.negative ? "-" : "";
+  const std::string& digits = decimal.digits;
+  const int k = static_cast<int>(digits.size());
+  const int n = decimal.exponent + 1;
+  if (k <= n && n <= 21) {
+    out += digits;
+    out.append(static_cast<size_t>(n - k), '0');
+  } else if (0 < n && n <= 21) {
+    out.append(digits, 0, static_cast<size_t>(n));
+    out.push_back('.');
+    out.append(digits, static_cast<size_t>(n));
+  } else if (-6 < n && n <= 0) {
+    out += "0.";
+    out.append(static_cast<size_t>(-n), '0');
+    out += digits;
+  } else {
+    out.push_back(digits[0]);
+    if (k > 1) {
+      out.push_back('.');
+      out.append(digits, 1);
+    }
+    out += n - 1 < 0 ? "e-" : "e+";
+    out += std::to_string(std::abs(n - 1));
+  }
+  return out;
+}
+
 std::string formatBoundsTuple(const Rect& bounds) {
   std::string out = "(";
   out += formatLogDouble(bounds.x);

@@ -62,6 +62,21 @@ TEST(FormatLogDouble, ReadsBackToTheSameValue) {
   }
 }
 
+TEST(FormatShortestDouble, NumberTextWithoutForcedFraction) {
+  const std::pair<double, std::string> cases[] = {
+      {25.0, "25"},
+      {-3.0, "-3"},
+      {0.5, "0.5"},
+      {123456789012345680000.0, "123456789012345680000"},
+      {1e21, "1e+21"},
+      {2.5e-7, "2.5e-7"},
+      {std::numeric_limits<double>::quiet_NaN(), "nan"},
+      {-std::numeric_limits<double>::infinity(), "-inf"},
+  };
+  for (const auto& [value, expected] : cases)
+    EXPECT_EQ(formatShortestDouble(value), expected);
+}
+
 TEST(FormatBoundsTuple, FourValuesInParentheses) {
   EXPECT_EQ(formatBoundsTuple({0, 25, 800, 600}), "(0.0, 25.0, 800.0, 600.0)");
   EXPECT_EQ(formatBoundsTuple({-12.5, 0.25, 1e20, 1}), "(-12.5, 0.25, 1e+20, 1.0)");
