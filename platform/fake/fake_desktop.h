@@ -46,7 +46,8 @@ class FakeDesktop : public PlatformBackend {
   uint64_t accessibilityRoundTrips() const;
 
   // Current value of an element's attribute (after writes), or nothing.
-  std::optional<AXValue> attributeValue(std::string_view elementId, std::string_view attribute) const;
+  std::optional<AXValue> attributeValue(std::string_view elementId,
+                                        std::string_view attribute) const;
   // A live handle of a scene element, for in-process tests.
   AXElement element(std::string_view elementId) const;
   // Virtual seconds elapsed since the desktop was created.

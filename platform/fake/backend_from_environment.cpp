@@ -1,0 +1,31 @@
+// On systems other than macOS the programs run against the simulated desktop,
+// and only when TESSARY_SIM_DESKTOP names its scene: nothing falls back to it
+// silently.
+#include "platform/backend.h"
+#include "platform/fake/fake_desktop.h"
+
+namespace tessary {
+
+namespace {
+constexpr const char* kSceneVariable = "TESSARY_SIM_DESKTOP";
+constexpr const char* kNoBackendLine =
+    "error: no desktop backend available on this platform (set TESSARY_SIM_DESKTOP to a scene "
+    "file)";
+}  // namespace
+
+std::unique_ptr<PlatformBackend> openPlatformBackend(const Environment& environment,
+                                                     std::ostream& err) {
+  const std::string* scene = environmentValue(environment, kSceneVariable);
+  if (!scene || scene->empty()) {
+    err << kNoBackendLine << "\n" << std::flush;
+    return nullptr;
+  }
+  auto desktop = fake::FakeDesktop::fromSceneFile(*scene);
+  if (auto* problem = std::get_if<std::string>(&desktop)) {
+    err << "error: " << *problem << "\n" << std::flush;
+    return nullptr;
+  }
+  return std::move(std::get<std::unique_ptr<fake::FakeDesktop>>(desktop));
+}
+
+}  // namespace tessary
