@@ -193,7 +193,7 @@ void SceneLoader::loadElementKey(uint32_t slot, const std::string& key, const js
         return;
       }
     }
-    fail("unknown key " + quotedText(key));
+    failUnknownKey(key);
   }
 }
 

@@ -121,6 +121,12 @@ std::string ScenePath::text() const {
   return text;
 }
 
+std::string ScenePath::parentText() const {
+  ScenePath parent = *this;
+  if (!parent.segments_.empty()) parent.segments_.pop_back();
+  return parent.text();
+}
+
 std::string quotedText(std::string_view text) {
   return json(std::string(text)).dump(-1, ' ', false, json::error_handler_t::replace);
 }

@@ -22,6 +22,8 @@ class ScenePath {
   void push(size_t index) { segments_.push_back(Segment{{}, index, true}); }
   void pop() { segments_.pop_back(); }
   std::string text() const;
+  // The path without its last segment.
+  std::string parentText() const;
 
  private:
   struct Segment {

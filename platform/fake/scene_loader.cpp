@@ -35,7 +35,7 @@ void SceneLoader::load(const json& scene) {
       if (value.is_object()) {
         for (const auto& [name, coordinate] : value.items()) {
           PathScope inner(path_, name);
-          if (name != "x" && name != "y") fail("unknown key " + quotedText(name) + " (x, y)");
+          if (name != "x" && name != "y") failUnknownKey(name, "x, y");
           number(coordinate);
         }
         if (!value.contains("x") || !value.contains("y")) fail("needs x and y");
@@ -52,7 +52,7 @@ void SceneLoader::load(const json& scene) {
     } else if (key == "systemWide") {
       loadSystemWide(value);
     } else {
-      fail("unknown key " + quotedText(key));
+      failUnknownKey(key);
     }
   }
   finish();
@@ -114,7 +114,7 @@ void SceneLoader::loadApplication(const json& object, uint32_t index) {
       if (!value.is_object() || isTypedValue(value)) fail("must be an element object");
       element = loadElement(value, pid);
     } else {
-      fail("unknown key " + quotedText(key));
+      failUnknownKey(key);
     }
   }
 
@@ -162,7 +162,7 @@ void SceneLoader::loadObservers(const json& value, ApplicationRecord& app) {
         app.notificationResult = int32(item);
       }
     } else {
-      fail("unknown key " + quotedText(key) + " (create, addNotification)");
+      failUnknownKey(key, "create, addNotification");
     }
   }
 }
@@ -226,6 +226,12 @@ void SceneLoader::fail(const std::string& problem) const {
   throw SceneError{path_.text() + ": " + problem};
 }
 
+void SceneLoader::failUnknownKey(const std::string& key, const char* known) const {
+  std::string problem = "unknown key " + quotedText(key);
+  if (known) problem += std::string(" (") + known + ")";
+  throw SceneError{path_.parentText() + ": " + problem};
+}
+
 void SceneLoader::expectObject(const json& value, const char* what) const {
   if (!value.is_object()) fail(std::string("must be ") + what + " (a JSON object)");
 }
@@ -282,7 +288,7 @@ Rect SceneLoader::rect(const json& value) const {
     for (const auto& [key, item] : value.items()) {
       PathScope scope(path_, key);
       if (key != "x" && key != "y" && key != "w" && key != "h") {
-        fail("unknown key " + quotedText(key) + " (x, y, w, h)");
+        failUnknownKey(key, "x, y, w, h");
       }
       number(item);
     }

@@ -60,6 +60,9 @@ class SceneLoader {
 
   // Checks and conversions; each fails with a message at the current path.
   [[noreturn]] void fail(const std::string& problem) const;
+  // Called inside the scope of the key: the message names the object that
+  // holds it, and the keys it takes when `known` is given.
+  [[noreturn]] void failUnknownKey(const std::string& key, const char* known = nullptr) const;
   void expectObject(const json& value, const char* what) const;
   std::string text(const json& value) const;
   bool boolean(const json& value) const;

@@ -110,7 +110,7 @@ void SceneLoader::loadWindow(const json& object, WindowRecord& window, uint32_t 
       windowLinks_.emplace_back(state_.windows.size() - 1, text(value));
       windowLinkPaths_.push_back(path_.text());
     } else {
-      fail("unknown key " + quotedText(key));
+      failUnknownKey(key);
     }
   }
   if (window.onScreen) entry["kCGWindowIsOnscreen"] = PlistValue(true);
