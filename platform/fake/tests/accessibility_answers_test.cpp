@@ -76,7 +76,7 @@ TEST(Timeout, LetsTheMessagingTimeoutPass) {
   accessibility.copyAttributeValue(desktop->element("b"), "AXTitle");
   accessibility.copyAttributeValue(desktop->element("a"), "AXTitle");
   EXPECT_DOUBLE_EQ(desktop->elapsedSeconds(), 16.5);
-  EXPECT_DOUBLE_EQ(clock.now() - start, 16.5);
+  EXPECT_NEAR(clock.now() - start, 16.5, 1e-6);
 
   EXPECT_EQ(accessibility.setMessagingTimeout(desktop->element("a"), -1.0f),
             axerror::illegalArgument);
