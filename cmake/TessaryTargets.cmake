@@ -6,8 +6,11 @@ function(tessary_add_test name)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} tessary_testsupport GTest::gtest GTest::gtest_main
                                         GTest::gmock)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  # Each property takes one value here: a list in ENVIRONMENT loses all but
+  # its first entry on the way through test discovery.
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST
-                       PROPERTIES ENVIRONMENT "TESSARY_SOURCE_DIR=${CMAKE_SOURCE_DIR};TESSARY_BIN_DIR=${CMAKE_BINARY_DIR}/bin")
+                       PROPERTIES ENVIRONMENT "TESSARY_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+                                  ENVIRONMENT_MODIFICATION "TESSARY_BIN_DIR=set:${CMAKE_BINARY_DIR}/bin")
 endfunction()
 
 # tessary_add_program(<name> CORE <library> MAIN <main.cpp>)
