@@ -156,6 +156,20 @@ TEST_F(ElementDict, VisibleBoxIsPrintedInScreenCoordinates) {
   EXPECT_EQ(window->children()[0]->visibleBBox(), (Box{10, 20, 60, 40}));
 }
 
+TEST_F(ElementDict, OnlyWindowsPrintTheirVisibleBoxUnshifted) {
+  // Without geometry of their own, both take the box handed down once their
+  // child is visible; the window's is printed as it stands.
+  ax.add("child").role("AXButton").frame(110, 70, 50, 20);
+  for (const char* role : {"AXWindow", "AXGroup"}) {
+    ax.add(role).role(role).set("AXChildren", ax.elements({"child"}));
+    json map = parsed(build(role, 100, 50, Box{0, 0, 800, 600})->toDict());
+    EXPECT_EQ(map["visible"], true) << role;
+    EXPECT_EQ(map["visible_bbox"],
+              std::string(role) == "AXWindow" ? json({0, 0, 800, 600}) : json({100, 50, 900, 650}))
+        << role;
+  }
+}
+
 TEST_F(ElementDict, OffsetsShiftByTheirWholePart) {
   struct Case {
     const char* what;
