@@ -5,20 +5,27 @@
 #include <cmath>
 #include <variant>
 
+#include "common/log_format.h"
+#include "common/shortest_decimal.h"
+
 namespace tessary {
 
 namespace {
 
 void appendDouble(double number, std::string& out) {
-  // Whole numbers print without a fraction or exponent; the longest finite
-  // double has 309 integer digits.
-  std::array<char, 400> buffer;
-  std::to_chars_result result =
-      std::isfinite(number) && number == std::trunc(number)
-          ? std::to_chars(buffer.data(), buffer.data() + buffer.size(), number,
-                          std::chars_format::fixed, 0)
-          : std::to_chars(buffer.data(), buffer.data() + buffer.size(), number);
-  out.append(buffer.data(), result.ptr);
+  if (!std::isfinite(number) || number != std::trunc(number)) {
+    out += formatShortestDouble(number);
+    return;
+  }
+  // Whole numbers as plain digits, however large: the shortest digits that
+  // read back, padded with zeros up to the decimal point.
+  const ShortestDecimal decimal = shortestDecimal(number);
+  if (decimal.negative) out += '-';
+  out += decimal.digits;
+  const int integerDigits = decimal.exponent + 1;
+  if (decimal.digits != "0" && integerDigits > static_cast<int>(decimal.digits.size())) {
+    out.append(static_cast<size_t>(integerDigits) - decimal.digits.size(), '0');
+  }
 }
 
 }  // namespace
