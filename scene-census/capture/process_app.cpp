@@ -27,9 +27,8 @@ constexpr std::array<std::string_view, 3> kWindowAttributes = {"AXTitle", "AXPos
 
 struct AXWindow {
   AXElement element;
-  const std::string* title = nullptr;  // "AXTitle" when it is text
-  std::optional<AXValue> titleAnswer;
-  std::optional<Rect> frame;  // when both position and size are there
+  std::optional<std::string> title;  // "AXTitle" when it is text
+  std::optional<Rect> frame;         // when both position and size are there
 };
 
 AXWindow readWindow(AttributeReader& reader, AXElement element) {
@@ -38,8 +37,8 @@ AXWindow readWindow(AttributeReader& reader, AXElement element) {
   std::vector<std::optional<AXValue>> answers = reader.elementAttributes(
       window.element, std::span<const std::string_view>(kWindowAttributes));
   answers.resize(kWindowAttributes.size());
-  window.titleAnswer = std::move(answers[0]);
-  window.title = window.titleAnswer ? window.titleAnswer->text() : nullptr;
+  // Kept by value: the records are moved into a vector.
+  if (const std::string* text = answers[0] ? answers[0]->text() : nullptr) window.title = *text;
   std::optional<AXValue> position = elementValue(answers[1], AXValueKind::point);
   std::optional<AXValue> size = elementValue(answers[2], AXValueKind::size);
   std::optional<AXPoint> point = position ? position->point() : std::nullopt;
