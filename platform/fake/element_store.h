@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -94,7 +95,6 @@ class ElementStore {
  public:
   uint32_t add();
   size_t size() const { return records_.size(); }
-  void reserve(size_t count) { records_.reserve(count); }
   ElementRecord& at(uint32_t index) { return records_[index]; }
   const ElementRecord& at(uint32_t index) const { return records_[index]; }
 
@@ -116,7 +116,8 @@ class ElementStore {
   void set(uint32_t index, AttributeKey key, StoredAnswer answer);
 
  private:
-  std::vector<ElementRecord> records_;
+  // A deque: records never move once made, and growing costs no copies.
+  std::deque<ElementRecord> records_;
   std::vector<std::string> keyNames_;
   std::unordered_map<std::string, AttributeKey, TransparentStringHash, std::equal_to<>> keys_;
   std::unordered_map<std::string, uint32_t, TransparentStringHash, std::equal_to<>> ids_;

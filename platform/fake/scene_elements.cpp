@@ -79,6 +79,9 @@ uint32_t SceneLoader::loadElement(const json& object, std::optional<int32_t> inh
 
   {
     ElementRecord& record = elements.at(slot);
+    // Nearly every key sets one attribute; "frame" sets two, the parent
+    // comes later.
+    record.attributes.reserve(object.size() + 2);
     record.defined = true;
     record.pid = inheritedPid;
     if (auto pidIt = object.find("pid"); pidIt != object.end()) {
