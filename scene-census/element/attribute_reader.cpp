@@ -62,6 +62,14 @@ std::vector<std::optional<AXValue>> AttributeReader::elementAttributes(
                                                 : singleAnswer(results[i]);
   }
   noteResult(allTimedOut ? axerror::cannotComplete : axerror::success);
+  // One message carries the whole batch, so an application that hangs on a
+  // single attribute times out all of them. Asking one by one then recovers
+  // the others, as separate reads would have; an application that hangs on
+  // everything is given up on after two more tries.
+  if (allTimedOut && attributes.size() > 1) {
+    for (size_t i = 0; i < attributes.size(); ++i)
+      answers[i] = elementAttribute(element, attributes[i]);
+  }
   return answers;
 }
 

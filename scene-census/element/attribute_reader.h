@@ -29,7 +29,9 @@ class AttributeReader {
   // as slices from index 0 (at most 9999 entries) and must be lists of
   // elements; everything else is a single read. Absent on any error.
   std::optional<AXValue> elementAttribute(const AXElement& element, std::string_view attribute);
-  // The same answers as elementAttribute for each attribute, in one round trip.
+  // The same answers as elementAttribute for each attribute, in one round
+  // trip; only when the whole batch times out are the attributes asked again
+  // one by one.
   std::vector<std::optional<AXValue>> elementAttributes(
       const AXElement& element, std::span<const std::string_view> attributes);
   // Writes go through here too so a frozen application is left alone.

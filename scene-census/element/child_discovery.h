@@ -36,9 +36,12 @@ std::optional<AXElementList> mergeAXChildSources(std::vector<std::optional<AXEle
 // depth checks; empty when there are none.
 AXElementList chooseChildCandidates(std::string_view role, ChildSources sources);
 
-// Same element: the platform's hash and the backend's native reference agree.
+// Same element: the platform's hash of the references agrees. The macOS
+// backend hands out a new reference with every answer, so reference identity
+// never matches there; the hash is the platform's own notion of one element,
+// the same that duplicate removal uses.
 inline bool sameAXElement(const AXElement& a, const AXElement& b) {
-  return a.hash() == b.hash() && a.native() == b.native();
+  return a.hash() == b.hash();
 }
 
 }  // namespace tessary

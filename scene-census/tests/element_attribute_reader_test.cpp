@@ -167,19 +167,37 @@ TEST_F(FrozenApplication, ThreeTimeoutsInARowStopAllFurtherCalls) {
   ax.freeze();
   constexpr std::array<std::string_view, 2> kPair = {"AXRole", "AXTitle"};
   EXPECT_FALSE(reader.elementAttribute(window, "AXRole"));
-  EXPECT_FALSE(reader.elementAttributes(window, kPair)[0]);
-  EXPECT_FALSE(reader.applicationFrozen());
   EXPECT_EQ(reader.setAttributeValue(window, "AXTitle", AXValue("x")), axerror::cannotComplete);
+  EXPECT_FALSE(reader.applicationFrozen());
+  std::vector<std::optional<AXValue>> batch = reader.elementAttributes(window, kPair);
   EXPECT_TRUE(reader.applicationFrozen());
+  EXPECT_FALSE(batch[0] || batch[1]);
   EXPECT_EQ(ax.roundTrips(), 3u);
 
   EXPECT_FALSE(reader.elementAttribute(window, "AXTitle"));
   EXPECT_FALSE(reader.elementAttribute(window, "AXChildren"));
-  std::vector<std::optional<AXValue>> batch = reader.elementAttributes(window, kPair);
+  batch = reader.elementAttributes(window, kPair);
   EXPECT_EQ(batch.size(), 2u);
   EXPECT_FALSE(batch[0] || batch[1]);
   EXPECT_NE(reader.setAttributeValue(window, "AXTitle", AXValue("x")), axerror::success);
   EXPECT_EQ(ax.roundTrips(), 3u);
+}
+
+TEST_F(FrozenApplication, ATimedOutBatchIsAskedAgainOneByOne) {
+  AttributeReader reader(ax);
+  AXElement window = ax.element("window");
+  constexpr std::array<std::string_view, 3> kThree = {"AXRole", "AXTitle", "AXValue"};
+  // The first message times out as a whole; the single reads that follow
+  // are answered.
+  ax.freezeAfterRoundTrips(0);
+  ax.thawAfterRoundTrips(1);
+  std::vector<std::optional<AXValue>> answers = reader.elementAttributes(window, kThree);
+  EXPECT_EQ(ax.roundTrips(), 4u);
+  ASSERT_EQ(answers.size(), 3u);
+  EXPECT_TRUE(answers[0] && answers[0]->text() && *answers[0]->text() == "AXWindow");
+  EXPECT_TRUE(answers[1] && answers[1]->text() && *answers[1]->text() == "Main");
+  EXPECT_FALSE(answers[2]);
+  EXPECT_FALSE(reader.applicationFrozen());
 }
 
 TEST_F(FrozenApplication, AnAnswerBetweenTimeoutsStartsTheCountAgain) {

@@ -268,6 +268,24 @@ TEST_F(Construction, AChildListLeadingBackUpIsNotFollowed) {
   EXPECT_EQ(countRecords(*window), 4u);
 }
 
+TEST_F(Construction, TheCycleGuardKnowsElementsByTheirHash) {
+  // Every answer carries a new reference (as on macOS); an element whose hash
+  // equals an ancestor's counts as that ancestor.
+  ax.add("outer")
+      .role("AXGroup")
+      .frame(0, 0, 400, 300)
+      .set("AXChildren", ax.elements({"inner", "twin"}));
+  ax.add("inner")
+      .role("AXGroup")
+      .frame(0, 0, 200, 300)
+      .set("AXChildren", ax.elements({"outer", "look-alike"}));
+  ax.add("look-alike").role("AXButton").frame(10, 10, 20, 20).hash = ax.node("outer").hash;
+  ax.add("twin").role("AXButton").frame(10, 10, 20, 20);
+  std::unique_ptr<UIElement> outer = build("outer", 8);
+  EXPECT_EQ(childIds(*outer), (std::vector<std::string>{"inner", "twin"}));
+  EXPECT_TRUE(outer->children()[0]->children().empty());
+}
+
 TEST_F(Construction, AnElementListedTwiceInDifferentBranchesIsBuiltInBoth) {
   ax.add("split")
       .role("AXGroup")

@@ -22,6 +22,18 @@ namespace tessary::testing {
 
 class ScriptedAccessibility : public Accessibility {
  public:
+  struct Node;
+  // What a handle's native reference points at.
+  struct Handle {
+    const Node* node;
+  };
+  static const Node* nodeBehind(const AXElement& element) {
+    return static_cast<const Handle*>(element.native())->node;
+  }
+  static AXElement handleOf(const Node& node) {
+    return AXElement(std::make_shared<const Handle>(Handle{&node}), node.hash);
+  }
+
   struct Node {
     std::string id;
     uint64_t hash = 0;
@@ -63,11 +75,9 @@ class ScriptedAccessibility : public Accessibility {
     return node;
   }
 
-  // A live handle: the same native reference for the same node.
-  AXElement element(std::string_view id) {
-    Node& n = node(id);
-    return AXElement(std::shared_ptr<const void>(std::shared_ptr<void>(), &n), n.hash);
-  }
+  // A live handle. Like the macOS backend, every handle is a reference of
+  // its own: two handles of one element share the hash, not the pointer.
+  AXElement element(std::string_view id) { return handleOf(node(id)); }
   // A list value of element handles.
   AXValue elements(std::initializer_list<std::string_view> ids) {
     AXValueList list;
@@ -84,13 +94,13 @@ class ScriptedAccessibility : public Accessibility {
 
   // Every call from now on fails with the messaging timeout.
   void freeze() { frozen_ = true; }
-  // The application stops answering after this many more round trips.
+  // The application stops answering after this many more round trips, and
+  // answers again after that many.
   void freezeAfterRoundTrips(uint64_t count) { freezeAt_ = roundTrips_ + count; }
+  void thawAfterRoundTrips(uint64_t count) { thawAt_ = roundTrips_ + count; }
 
   // The scene id of a live handle.
-  std::string idOf(const AXElement& element) const {
-    return static_cast<const Node*>(element.native())->id;
-  }
+  std::string idOf(const AXElement& element) const { return nodeBehind(element)->id; }
 
   uint64_t roundTrips() const { return roundTrips_; }
   const std::vector<Call>& calls() const { return calls_; }
@@ -174,12 +184,17 @@ class ScriptedAccessibility : public Accessibility {
   }
 
  private:
-  Node& nodeOf(const AXElement& element) {
-    return *const_cast<Node*>(static_cast<const Node*>(element.native()));
-  }
+  Node& nodeOf(const AXElement& element) { return *const_cast<Node*>(nodeBehind(element)); }
 
   void record(const char* operation, const AXElement& element, std::string attributes) {
-    if (freezeAt_ && roundTrips_ >= *freezeAt_) frozen_ = true;
+    if (freezeAt_ && roundTrips_ >= *freezeAt_) {
+      frozen_ = true;
+      freezeAt_.reset();
+    }
+    if (thawAt_ && roundTrips_ >= *thawAt_) {
+      frozen_ = false;
+      thawAt_.reset();
+    }
     ++roundTrips_;
     calls_.push_back({operation, nodeOf(element).id, std::move(attributes)});
   }
@@ -189,7 +204,22 @@ class ScriptedAccessibility : public Accessibility {
     const Node& n = nodeOf(element);
     auto it = n.attributes.find(attribute);
     if (it == n.attributes.end()) return AXResult::failed(axerror::attributeUnsupported);
-    return it->second;
+    AXResult result = it->second;
+    if (result.value) result.value = withFreshHandles(*result.value);
+    return result;
+  }
+
+  // Every answer carries new references to the elements it names.
+  static AXValue withFreshHandles(const AXValue& value) {
+    if (const AXElement* element = value.element()) return handleOf(*nodeBehind(*element));
+    if (const AXValueList* list = value.list()) {
+      AXValueList copy;
+      copy.reserve(list->size());
+      for (const AXValue& item : *list)
+        copy.push_back(withFreshHandles(item));
+      return copy;
+    }
+    return value;
   }
 
   std::deque<Node> nodes_;  // stable addresses: handles point at nodes
@@ -197,18 +227,19 @@ class ScriptedAccessibility : public Accessibility {
   std::vector<Call> calls_;
   uint64_t roundTrips_ = 0;
   bool frozen_ = false;
-  std::optional<uint64_t> freezeAt_;
+  std::optional<uint64_t> freezeAt_, thawAt_;
 };
 
 }  // namespace tessary::testing
 
 namespace tessary::testing {
 
-// Same kind and same content; elements by hash and native reference.
+// Same kind and same content; elements when they are handles of the same
+// scripted element.
 inline bool sameAXValue(const AXValue& a, const AXValue& b) {
   if (a.storage().index() != b.storage().index()) return false;
   if (const AXElement* e = a.element()) {
-    return e->hash() == b.element()->hash() && e->native() == b.element()->native();
+    return ScriptedAccessibility::nodeBehind(*e) == ScriptedAccessibility::nodeBehind(*b.element());
   }
   if (const AXValueList* list = a.list()) {
     const AXValueList& other = *b.list();
