@@ -44,14 +44,21 @@ std::vector<uint32_t> childrenOf(const State& state, uint32_t element) {
   return children;
 }
 
+// Chains of refs can be as long as the scene; past this depth the search
+// gives up on the branch instead of running the stack out.
+constexpr int kMaxHitDepth = 1000;
+
 std::optional<uint32_t> hit(const State& state, uint32_t element, Point point,
-                            std::unordered_set<uint32_t>& visited) {
+                            std::unordered_set<uint32_t>& visited, int depth = 0) {
+  if (depth > kMaxHitDepth) return std::nullopt;
   if (!visited.insert(element).second) return std::nullopt;  // a cycle, or seen already
   std::optional<Rect> frame = elementFrame(state, element);
   if (frame && !contains(*frame, point)) return std::nullopt;
   std::vector<uint32_t> children = childrenOf(state, element);
   for (auto it = children.rbegin(); it != children.rend(); ++it) {
-    if (std::optional<uint32_t> found = hit(state, *it, point, visited)) return found;
+    if (std::optional<uint32_t> found = hit(state, *it, point, visited, depth + 1)) {
+      return found;
+    }
   }
   if (frame && state.elements.at(element).hitTestable) return element;
   return std::nullopt;

@@ -56,6 +56,7 @@ bool SceneLoader::isTypedValue(const json& value) const {
 
 uint32_t SceneLoader::loadElement(const json& object, std::optional<int32_t> inheritedPid,
                                   std::optional<uint32_t> into) {
+  checkDepth();
   expectObject(object, "an element");
   ElementStore& elements = state_.elements;
   uint32_t slot = into.value_or(0);
@@ -270,6 +271,7 @@ AXValue SceneLoader::loadValue(const json& value, std::optional<uint32_t> contai
     case json::value_t::number_float:
       return AXValue(value.get<double>());
     case json::value_t::array: {
+      checkDepth();
       AXValueList list;
       list.reserve(value.size());
       for (size_t i = 0; i < value.size(); ++i) {

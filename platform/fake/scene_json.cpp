@@ -16,45 +16,60 @@ bool isPlainKey(std::string_view key) {
   return true;
 }
 
-struct DuplicateKey {
-  std::string message;
-};
-
-// Follows the parser's events to know where it is, and remembers the keys of
-// every open object.
-class DuplicateKeyCheck {
+// Reads the scene once without building anything, to find keys given twice
+// (nlohmann keeps the last silently) and to word syntax errors; the document
+// is then built by the plain parser. (The parser's callback form would do
+// both at once but scans a whole list at the end of each of its objects,
+// which is quadratic in long lists.)
+class SceneChecker : public nlohmann::json_sax<json> {
  public:
-  bool operator()(int /*depth*/, json::parse_event_t event, json& parsed) {
-    switch (event) {
-      case json::parse_event_t::object_start:
-        frames_.push_back(Frame{false, {}, 0, {}});
-        break;
-      case json::parse_event_t::array_start:
-        frames_.push_back(Frame{true, {}, 0, {}});
-        break;
-      case json::parse_event_t::key: {
-        Frame& frame = frames_.back();
-        std::string key = parsed.get<std::string>();
-        for (const std::string& seen : frame.keys) {
-          if (seen == key) {
-            frame.key = key;
-            throw DuplicateKey{where() + "key " + quotedText(key) + " is given twice"};
-          }
-        }
-        frame.keys.push_back(key);
-        frame.key = std::move(key);
-        break;
-      }
-      case json::parse_event_t::object_end:
-      case json::parse_event_t::array_end:
-        frames_.pop_back();
-        elementDone();
-        break;
-      case json::parse_event_t::value:
-        elementDone();
-        break;
-    }
+  std::string problem;
+
+  bool null() override { return valueDone(); }
+  bool boolean(bool) override { return valueDone(); }
+  bool number_integer(number_integer_t) override { return valueDone(); }
+  bool number_unsigned(number_unsigned_t) override { return valueDone(); }
+  bool number_float(number_float_t, const string_t&) override { return valueDone(); }
+  bool string(string_t&) override { return valueDone(); }
+  bool binary(binary_t&) override { return valueDone(); }
+  bool start_object(std::size_t) override {
+    frames_.push_back(Frame{false, {}, 0, {}});
     return true;
+  }
+  bool key(string_t& key) override {
+    Frame& frame = frames_.back();
+    for (const std::string& seen : frame.keys) {
+      if (seen == key) {
+        problem = where() + "key " + quotedText(key) + " is given twice";
+        return false;
+      }
+    }
+    frame.keys.push_back(key);
+    frame.key = key;
+    return true;
+  }
+  bool end_object() override {
+    frames_.pop_back();
+    return valueDone();
+  }
+  bool start_array(std::size_t) override {
+    frames_.push_back(Frame{true, {}, 0, {}});
+    return true;
+  }
+  bool end_array() override {
+    frames_.pop_back();
+    return valueDone();
+  }
+  bool parse_error(std::size_t, const std::string&,
+                   const nlohmann::detail::exception& error) override {
+    // "[json.exception.parse_error.101] parse error at line 2, column 3: ..."
+    std::string message = error.what();
+    if (size_t end = message.find("] ");
+        message.starts_with("[json.") && end != std::string::npos) {
+      message.erase(0, end + 2);
+    }
+    problem = "not valid JSON: " + message;
+    return false;
   }
 
  private:
@@ -65,8 +80,9 @@ class DuplicateKeyCheck {
     std::vector<std::string> keys;
   };
 
-  void elementDone() {
+  bool valueDone() {
     if (!frames_.empty() && frames_.back().isArray) ++frames_.back().index;
+    return true;
   }
 
   // The path of the object holding the repeated key.
@@ -89,20 +105,13 @@ class DuplicateKeyCheck {
 }  // namespace
 
 std::variant<json, std::string> parseSceneJson(std::string_view text) {
-  DuplicateKeyCheck check;
-  try {
-    return json::parse(text.begin(), text.end(), std::ref(check));
-  } catch (const DuplicateKey& duplicate) {
-    return duplicate.message;
-  } catch (const json::exception& error) {
-    // "[json.exception.parse_error.101] parse error at line 2, column 3: ..."
-    std::string message = error.what();
-    if (size_t end = message.find("] ");
-        message.starts_with("[json.") && end != std::string::npos) {
-      message.erase(0, end + 2);
-    }
-    return "not valid JSON: " + message;
+  SceneChecker checker;
+  if (!json::sax_parse(text.begin(), text.end(), &checker)) {
+    return checker.problem.empty() ? std::string("not valid JSON") : checker.problem;
   }
+  json document = json::parse(text.begin(), text.end(), nullptr, /*allow_exceptions=*/false);
+  if (document.is_discarded()) return std::string("not valid JSON");
+  return document;
 }
 
 std::string ScenePath::text() const {

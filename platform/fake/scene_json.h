@@ -21,6 +21,7 @@ class ScenePath {
   void push(std::string_view key) { segments_.push_back(Segment{key, 0, false}); }
   void push(size_t index) { segments_.push_back(Segment{{}, index, true}); }
   void pop() { segments_.pop_back(); }
+  size_t depth() const { return segments_.size(); }
   std::string text() const;
   // The path without its last segment.
   std::string parentText() const;

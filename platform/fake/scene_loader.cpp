@@ -226,6 +226,12 @@ void SceneLoader::fail(const std::string& problem) const {
   throw SceneError{path_.text() + ": " + problem};
 }
 
+void SceneLoader::checkDepth() const {
+  constexpr size_t kMaxPathDepth = 2000;
+  if (path_.depth() > kMaxPathDepth)
+    fail("nests too deep (more than 2000 levels of keys and lists)");
+}
+
 void SceneLoader::failUnknownKey(const std::string& key, const char* known) const {
   std::string problem = "unknown key " + quotedText(key);
   if (known) problem += std::string(" (") + known + ")";

@@ -60,6 +60,9 @@ class SceneLoader {
 
   // Checks and conversions; each fails with a message at the current path.
   [[noreturn]] void fail(const std::string& problem) const;
+  // Loading recurses with the scene's nesting; past this many path segments
+  // a scene is refused rather than let run the stack out.
+  void checkDepth() const;
   // Called inside the scope of the key: the message names the object that
   // holds it, and the keys it takes when `known` is given.
   [[noreturn]] void failUnknownKey(const std::string& key, const char* known = nullptr) const;

@@ -145,6 +145,7 @@ void SceneLoader::loadWindow(const json& object, WindowRecord& window, uint32_t 
 }
 
 PlistValue SceneLoader::plistValue(const json& value) {
+  checkDepth();
   switch (value.type()) {
     case json::value_t::boolean:
       return PlistValue(value.get<bool>());

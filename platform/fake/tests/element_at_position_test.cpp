@@ -113,6 +113,23 @@ TEST(ElementAtPosition, SystemWideErrorOfTheScene) {
   EXPECT_DOUBLE_EQ(desktop->elapsedSeconds(), 6.0);
 }
 
+// A chain of refs as long as the scene ends in an answer, not a crash.
+TEST(ElementAtPosition, VeryLongChainsEnd) {
+  std::string elements = R"({"id": "e0", "frame": [0, 0, 10, 10], "children": [{"ref": "e1"}]})";
+  for (int i = 1; i < 20000; ++i) {
+    elements += R"(, {"id": "e)" + std::to_string(i) +
+                R"(", "frame": [0, 0, 10, 10], "children": [{"ref": "e)" + std::to_string(i + 1) +
+                R"("}]})";
+  }
+  elements += R"(, {"id": "e20000", "frame": [0, 0, 10, 10]})";
+  auto desktop = loadSceneOrThrow(R"({"applications": [{"pid": 1, "element": {"windows": [)" +
+                                  elements + "]}}]}");
+  Accessibility& accessibility = desktop->platform().accessibility;
+  AXResult result = accessibility.elementAtPosition(accessibility.applicationElement(1), 5, 5);
+  ASSERT_TRUE(result.get() && result.get()->element());
+  EXPECT_EQ(result.get()->element()->hash(), desktop->element("e1000").hash());
+}
+
 TEST(ElementAtPosition, FollowsFramesChangedByWrites) {
   auto desktop = loadSceneOrThrow(R"({"applications": [{"pid": 1, "element": {"windows": [
       {"id": "w", "frame": [0, 0, 100, 100], "children": [

@@ -156,6 +156,25 @@ TEST(BrokenScene, EveryTruncationLoadsOrGivesOneLine) {
   }
 }
 
+// Nesting deep enough to run the stack out is refused with a message.
+TEST(BrokenScene, DeepNestingIsRefused) {
+  std::string elements, values;
+  for (int i = 0; i < 5000; ++i)
+    elements += R"({"children": [)";
+  elements += "{}";
+  for (int i = 0; i < 5000; ++i)
+    elements += "]}";
+  EXPECT_THAT(loadProblem(withElement(elements)),
+              ::testing::EndsWith("nests too deep (more than 2000 levels of keys and lists)"));
+
+  values = std::string(100000, '[') + std::string(100000, ']');
+  EXPECT_THAT(loadProblem(withElement(R"({"value": )" + values + "}")),
+              ::testing::EndsWith("nests too deep (more than 2000 levels of keys and lists)"));
+  EXPECT_THAT(
+      loadProblem(R"({"windowList": [{"bounds": [0, 0, 1, 1], "raw": {"deep": )" + values + "}}]}"),
+      ::testing::EndsWith("nests too deep (more than 2000 levels of keys and lists)"));
+}
+
 TEST(SceneFile, ProblemsNameTheFile) {
   const std::filesystem::path directory =
       std::filesystem::temp_directory_path() / "tessary-fake-scene-file-test";
