@@ -14,9 +14,11 @@ namespace {
 
 using nlohmann::json;
 
-json capture(const std::string& scene, std::map<std::string, std::string> environment = {}) {
+json capture(const std::string& scene, std::map<std::string, std::string> environment = {},
+             std::string* err = nullptr) {
   environment["TESSARY_SIM_DESKTOP"] = testing::sourcePath("scene-census/tests/scenes/" + scene);
   testing::BinaryRun run = testing::runBinary("scene-census", {}, environment);
+  if (err) *err = run.err;
   EXPECT_EQ(run.exitStatus, 0) << run.err;
   json output = json::parse(run.out, nullptr, false);
   EXPECT_FALSE(output.is_discarded()) << run.out;
@@ -170,6 +172,20 @@ TEST(SceneOutput, APlaceholderWindowIsListedButNotWritten) {
   EXPECT_EQ(output["elements"][0]["visible"], true);
   EXPECT_EQ(output["elements"][0]["children"][0]["value"], "Please wait");
   EXPECT_EQ(output["formatted_text"], "");
+}
+
+TEST(SceneOutput, AFrozenApplicationIsGivenUpAfterThreeTimeouts) {
+  std::string err;
+  json output = capture("frozen_application.json", {}, &err);
+  EXPECT_EQ(output, json({{"elements", json::array()}, {"formatted_text", ""}}));
+  // Three timeouts of the 2-second messaging timeout, plus at most the
+  // half-second activation pause, in the simulated desktop's virtual time.
+  const std::string marker = "DEBUG: Processed target PID 10 in ";
+  size_t at = err.find(marker);
+  ASSERT_NE(at, std::string::npos) << err;
+  double seconds = std::stod(err.substr(at + marker.size()));
+  EXPECT_GE(seconds, 6.0);
+  EXPECT_LE(seconds, 6.5);
 }
 
 }  // namespace
