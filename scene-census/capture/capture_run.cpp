@@ -18,6 +18,7 @@
 #include "scene-census/capture/target_window.h"
 #include "scene-census/capture/visibility_index.h"
 #include "scene-census/capture/window_list.h"
+#include "scene-census/serialize/capture_json.h"
 
 namespace tessary {
 
@@ -122,22 +123,17 @@ int runSceneCensus(ProgramContext& context) {
                      formatFixed(appElapsed, 2) + "s, got " + std::to_string(elements.size()) +
                      " root elements");
 
-  JsonArray allElementsJSON;
-  allElementsJSON.reserve(elements.size());
   std::string formattedText;
-  for (const std::unique_ptr<UIElement>& root : elements) {
-    allElementsJSON.emplace_back(root->toDict());
-  }
   for (const std::unique_ptr<UIElement>& root : elements) {
     if (!root->visible()) continue;
     if (root->name() && containsText(*root->name(), kMultitaskingPlaceholder)) continue;
-    formattedText += root->toCompactText(0);
+    root->appendCompactText(0, formattedText);
   }
 
-  JsonObject output;
-  output.set("elements", std::move(allElementsJSON));
-  output.set("formatted_text", std::move(formattedText));
-  printObject(context.out, output);
+  // The element maps go out straight from the records, as the same text the
+  // pretty writer makes of each root's toDict(): a large window would
+  // otherwise hold every map in memory next to its records.
+  writeCaptureJson(context.out, elements, formattedText);
   return 0;
 }
 
