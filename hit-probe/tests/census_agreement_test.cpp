@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <functional>
+#include <map>
+#include <optional>
 
 #include "hit-probe/reporting_element.h"
 #include "hit-probe/tests/probe_run.h"

@@ -2,6 +2,9 @@
 // nothing on standard error, and the exit status.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+
 #include "hit-probe/tests/probe_run.h"
 #include "testsupport/run_binary.h"
 
