@@ -136,11 +136,7 @@ void UIElementBuilder::build(UIElement& record, double offsetX, double offsetY,
     record.windowOffsetY_ = 0;
   }
 
-  ElementBoxes boxes =
-      computeBoxes(record.role_, record.position_, record.size_, record.windowOffsetX_,
-                   record.windowOffsetY_, parentsVisibleBBox, visibleRects.get());
-  record.bbox_ = boxes.bbox;
-  record.visibleBBox_ = boxes.visibleBBox;
+  const bool visibleFromRects = record.setBBoxes(parentsVisibleBBox, visibleRects.get());
   record.visible_ = visibleByOwnBox(record.role_, record.visibleBBox_);
 
   record.description_ = textOf(answers[kDescription]);
@@ -158,7 +154,7 @@ void UIElementBuilder::build(UIElement& record, double offsetX, double offsetY,
 
   if (!maxDepth || *maxDepth >= 1) {
     std::optional<Box> handed = record.visibleBBox_ ? record.visibleBBox_ : parentsVisibleBBox;
-    if (isWindow && boxes.visibleSource == VisibleBoxSource::windowRects) {
+    if (isWindow && visibleFromRects) {
       handed = windowRelative(*record.visibleBBox_, *record.position_);
     }
     record.children_ =
@@ -188,7 +184,7 @@ std::vector<std::unique_ptr<UIElement>> UIElementBuilder::getChildren(
   ChildSources sources{elementListOf(answers[0]), elementListOf(answers[1]),
                        elementListOf(answers[2]), elementListOf(answers[3]),
                        elementListOf(answers[4])};
-  answers.clear();
+  answers.clear();  // copied into the sources; not kept while descending
   AXElementList candidates = chooseChildCandidates(record.role_, std::move(sources));
   if (candidates.empty() || (maxDepth && *maxDepth <= 0)) return children;
 
@@ -231,6 +227,15 @@ bool UIElementBuilder::onPath(const AXElement& element) const {
     if (sameAXElement(*ancestor, element)) return true;
   }
   return false;
+}
+
+bool UIElement::setBBoxes(const std::optional<Box>& parentsVisibleBBox,
+                          const std::vector<Box>* multiRects) {
+  ElementBoxes boxes = computeBoxes(role_, position_, size_, windowOffsetX_, windowOffsetY_,
+                                    parentsVisibleBBox, multiRects);
+  bbox_ = boxes.bbox;
+  visibleBBox_ = boxes.visibleBBox;
+  return boxes.visibleSource == VisibleBoxSource::windowRects;
 }
 
 UIElement::UIElement(AttributeReader& reader, AXElement element, double offsetX, double offsetY,

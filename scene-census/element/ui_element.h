@@ -65,6 +65,10 @@ class UIElement {
   friend class UIElementBuilder;
   // A record the builder fills in.
   explicit UIElement(AXElement element) : axElement_(std::move(element)) {}
+  // Sets `bbox` and `visibleBBox` from the position, size, role and offsets
+  // read so far; true when the visible box came from the window's
+  // rectangles (and is then in screen coordinates for a window).
+  bool setBBoxes(const std::optional<Box>& parentsVisibleBBox, const std::vector<Box>* multiRects);
 
   AXElement axElement_;
   std::string identifier_;
