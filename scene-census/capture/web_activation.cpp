@@ -27,9 +27,15 @@ constexpr std::array<std::string_view, 13> kObservedNotifications = {
 
 }  // namespace
 
+// Straight to the service, not through the reader: an application that is
+// briefly busy refuses these writes with -25204 at once, and four such
+// refusals counted as timeouts would leave the application for frozen before
+// its windows are even asked for. One that the reader already gave up on is
+// still left alone.
 int32_t setBooleanAttribute(CaptureRunState& state, const AXElement& element,
                             std::string_view attribute, bool value) {
-  return state.reader.setAttributeValue(element, attribute, AXValue(value));
+  if (state.reader.applicationFrozen()) return axerror::cannotComplete;
+  return state.platform().accessibility.setAttributeValue(element, attribute, AXValue(value));
 }
 
 void activateAccessibilityForWebContent(CaptureRunState& state, int32_t pid,

@@ -33,6 +33,12 @@ INSTANTIATE_TEST_SUITE_P(
                       NormalizeCase{"Report 2024 \u2014 Final", "report 2024 final"},
                       NormalizeCase{"\u00dcBER Stra\u00dfe", "\u00fcber stra\u00dfe"},
                       NormalizeCase{"Line\nTwo", "line two"},
+                      // Lower-cased before the suffixes go; only a plain hyphen
+                      // introduces one.
+                      NormalizeCase{"Docs - GOOGLE CHROME", "docs"},
+                      NormalizeCase{"Mail \u2013 Chromium", "mail chromium"},
+                      NormalizeCase{"Inbox (3) - Mail - Google Chrome - Work", "inbox 3 mail"},
+                      NormalizeCase{"\u5831\u544a\u66f8 2024", "\u5831\u544a\u66f8 2024"},
                       NormalizeCase{"--- ***", ""}, NormalizeCase{"", ""}));
 
 TEST(TitleTokenSet, DistinctWordsOfTheNormalizedTitle) {
@@ -56,20 +62,27 @@ TEST_P(TitlesRoughlyMatch, BothWaysRound) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, TitlesRoughlyMatch,
-    ::testing::Values(
-        MatchCase{"Inbox - Mail - Google Chrome", "Inbox - Mail", true},
-        MatchCase{"Quarterly Report Q3 Draft", "Q3 Quarterly Report Final", true},
-        MatchCase{"Report", "Report Final", true},
-        // The substring rule works on text, not on words.
-        MatchCase{"port", "Annual Report", true}, MatchCase{"Notes", "Todo", false},
-        MatchCase{"", "", false}, MatchCase{"!!!", "Notes", false},
-        // Two-word titles need both words; longer ones need three.
-        MatchCase{"alpha beta", "beta alpha", true},
-        MatchCase{"alpha beta", "beta gamma alpha delta", true},
-        MatchCase{"alpha beta gamma", "gamma beta delta", false},
-        MatchCase{"alpha beta gamma delta", "delta x gamma y beta", true},
-        MatchCase{"alpha", "beta alpha gamma x", true}, MatchCase{"alpha", "alphabet", true},
-        MatchCase{"one", "two", false}));
+    ::testing::Values(MatchCase{"Inbox - Mail - Google Chrome", "Inbox - Mail", true},
+                      MatchCase{"Quarterly Report Q3 Draft", "Q3 Quarterly Report Final", true},
+                      MatchCase{"Report", "Report Final", true},
+                      // The substring rule works on text, not on words.
+                      MatchCase{"port", "Annual Report", true}, MatchCase{"Notes", "Todo", false},
+                      MatchCase{"", "", false}, MatchCase{"!!!", "Notes", false},
+                      // Two-word titles need both words; longer ones need three.
+                      MatchCase{"alpha beta", "beta alpha", true},
+                      MatchCase{"alpha beta", "beta gamma alpha delta", true},
+                      MatchCase{"alpha beta gamma", "gamma beta delta", false},
+                      MatchCase{"alpha beta gamma delta", "delta x gamma y beta", true},
+                      MatchCase{"alpha", "beta alpha gamma x", true},
+                      MatchCase{"alpha", "alphabet", true}, MatchCase{"one", "two", false},
+                      // Accented and plain letters differ; other scripts are letters too.
+                      MatchCase{"Caf\u00e9 Menu", "Cafe Menu", false},
+                      MatchCase{"\u5831\u544a\u66f8 2024", "\u5831\u544a\u66f8", true},
+                      MatchCase{"Budget.xlsx", "budget xlsx", true},
+                      // Text containment pairs numbered windows loosely, words do not.
+                      MatchCase{"Document 1", "Document 10", true},
+                      MatchCase{"Chapter 0", "Chapter 10", false},
+                      MatchCase{"Mail \u2013 Chromium", "Mail", true}));
 
 }  // namespace
 }  // namespace tessary
