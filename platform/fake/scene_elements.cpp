@@ -42,10 +42,14 @@ constexpr std::array<std::string_view, 9> kTypedKeys = {"point", "size",    "rec
 
 bool SceneLoader::isTypedValue(const json& value) const {
   if (!value.is_object()) return false;
-  bool typed = false;
+  size_t typedKeys = 0;
   for (std::string_view key : kTypedKeys) {
-    if (value.contains(key)) typed = true;
+    if (value.contains(key)) ++typedKeys;
   }
+  const bool typed = typedKeys > 0;
+  // "size" is also an element shorthand: an object with more keys than that
+  // is an element.
+  if (typedKeys == 1 && value.size() > 1 && value.contains("size")) return false;
   if (typed && value.size() != 1) {
     fail(
         "a typed value ({\"point\": ...}, {\"ref\": ...}, {\"error\": ...}, ...) has exactly one "

@@ -52,6 +52,21 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadCase{"AXLink", R"({"ref":"probe"})"}),
     [](const ::testing::TestParamInfo<ReadCase>& info) { return info.param.attribute; });
 
+// "size" is both an element shorthand and a typed value; an object with
+// more keys than "size" is an element, in child lists and as a window.
+TEST(ElementShorthands, PositionAndSizeMakeAnElement) {
+  auto desktop = loadSceneOrThrow(R"({"applications": [{"pid": 7, "element": {"windows": [
+      {"id": "w", "position": [5, 6], "size": [70, 80],
+       "children": [{"id": "c", "size": [1, 2]}]}]}}]})");
+  Accessibility& accessibility = desktop->platform().accessibility;
+  EXPECT_EQ(answerText(*desktop, accessibility.copyAttributeValue(desktop->element("w"), "AXSize"),
+                       {"w", "c"}),
+            R"({"size":[70,80]})");
+  EXPECT_EQ(answerText(*desktop, accessibility.copyAttributeValue(desktop->element("c"), "AXSize"),
+                       {"w", "c"}),
+            R"({"size":[1,2]})");
+}
+
 TEST(Timeout, LetsTheMessagingTimeoutPass) {
   auto desktop = loadSceneOrThrow(R"({"applications": [{"pid": 7, "element": {"id": "app",
       "windows": [{"id": "a", "title": {"timeout": true}}, {"id": "b", "title": {"timeout": true}}]}}]})");

@@ -48,7 +48,9 @@ TEST_P(OpenBackend, OpensTheSceneOrSaysWhyNotInOneLine) {
   std::string expected = c.expectedErr;
   if (size_t at = expected.find("{path}"); at != std::string::npos) expected.replace(at, 6, path);
   EXPECT_EQ(err.str(), expected);
-  if (backend) EXPECT_TRUE(backend->platform().accessibility.isProcessTrusted());
+  if (backend) {
+    EXPECT_TRUE(backend->platform().accessibility.isProcessTrusted());
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -149,7 +149,9 @@ TEST_P(RemoteRegistration, IsUsedOnlyWhenAskedForAndFound) {
                                   (c.available ? "true" : "false") +
                                   R"(, "applications": [{"pid": 7, "element": {"id": "app"}}]})");
   Accessibility& accessibility = desktop->platform().accessibility;
-  if (c.lookedUp) EXPECT_EQ(accessibility.lookUpRemoteNotificationRegistration(), c.available);
+  if (c.lookedUp) {
+    EXPECT_EQ(accessibility.lookUpRemoteNotificationRegistration(), c.available);
+  }
   std::optional<AXObserverId> observer = accessibility.createObserver(7);
   ASSERT_TRUE(observer);
   desktop->clearCalls();
