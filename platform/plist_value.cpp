@@ -33,9 +33,15 @@ std::optional<bool> PlistValue::asBool() const {
   return std::nullopt;
 }
 
-const std::string* PlistValue::asString() const { return std::get_if<std::string>(&storage_); }
-const PlistArray* PlistValue::asArray() const { return std::get_if<PlistArray>(&storage_); }
-const PlistDict* PlistValue::asDict() const { return std::get_if<PlistDict>(&storage_); }
+const std::string* PlistValue::asString() const {
+  return std::get_if<std::string>(&storage_);
+}
+const PlistArray* PlistValue::asArray() const {
+  return std::get_if<PlistArray>(&storage_);
+}
+const PlistDict* PlistValue::asDict() const {
+  return std::get_if<PlistDict>(&storage_);
+}
 
 const PlistValue* PlistValue::find(std::string_view key) const {
   const PlistDict* dict = asDict();

@@ -11,8 +11,14 @@ std::string fromEnvironment(const char* name, const char* fallback) {
 }
 }  // namespace
 
-std::string sourceDir() { return fromEnvironment("TESSARY_SOURCE_DIR", "."); }
-std::string binDir() { return fromEnvironment("TESSARY_BIN_DIR", "build/bin"); }
-std::string sourcePath(const std::string& relative) { return sourceDir() + "/" + relative; }
+std::string sourceDir() {
+  return fromEnvironment("TESSARY_SOURCE_DIR", ".");
+}
+std::string binDir() {
+  return fromEnvironment("TESSARY_BIN_DIR", "build/bin");
+}
+std::string sourcePath(const std::string& relative) {
+  return sourceDir() + "/" + relative;
+}
 
 }  // namespace tessary::testing

@@ -28,16 +28,19 @@ BinaryRun runBinary(const std::string& program, const std::vector<std::string>& 
   std::vector<std::string> argvStorage{path};
   argvStorage.insert(argvStorage.end(), arguments.begin(), arguments.end());
   std::vector<char*> argv;
-  for (auto& a : argvStorage) argv.push_back(a.data());
+  for (auto& a : argvStorage)
+    argv.push_back(a.data());
   argv.push_back(nullptr);
   std::vector<std::string> envStorage;
-  for (auto& [k, v] : environment) envStorage.push_back(k + "=" + v);
+  for (auto& [k, v] : environment)
+    envStorage.push_back(k + "=" + v);
   // Sanitizer settings of the test process carry over to the child.
   for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
     if (const char* value = getenv(name)) envStorage.push_back(std::string(name) + "=" + value);
   }
   std::vector<char*> envp;
-  for (auto& e : envStorage) envp.push_back(e.data());
+  for (auto& e : envStorage)
+    envp.push_back(e.data());
   envp.push_back(nullptr);
 
   int inPipe[2], outPipe[2], errPipe[2];

@@ -25,11 +25,11 @@ TEST_P(RequestedTargetPid, StrictDecimal) {
 INSTANTIATE_TEST_SUITE_P(
     Table, RequestedTargetPid,
     ::testing::Values(PidCase{std::nullopt, std::nullopt}, PidCase{"", std::nullopt},
-                      PidCase{"123", 123}, PidCase{"+123", 123}, PidCase{"-5", -5},
-                      PidCase{"0", 0}, PidCase{" 123", std::nullopt},
-                      PidCase{"123 ", std::nullopt}, PidCase{"12a", std::nullopt},
-                      PidCase{"0x10", std::nullopt}, PidCase{"2147483647", 2147483647},
-                      PidCase{"2147483648", std::nullopt}, PidCase{"1,2", std::nullopt}));
+                      PidCase{"123", 123}, PidCase{"+123", 123}, PidCase{"-5", -5}, PidCase{"0", 0},
+                      PidCase{" 123", std::nullopt}, PidCase{"123 ", std::nullopt},
+                      PidCase{"12a", std::nullopt}, PidCase{"0x10", std::nullopt},
+                      PidCase{"2147483647", 2147483647}, PidCase{"2147483648", std::nullopt},
+                      PidCase{"1,2", std::nullopt}));
 
 struct ScopeCase {
   std::string value;
@@ -45,20 +45,17 @@ TEST_P(RequestedScopeBounds, FourFiniteNumbersWithPositiveSize) {
 
 INSTANTIATE_TEST_SUITE_P(
     Table, RequestedScopeBounds,
-    ::testing::Values(ScopeCase{"10,20,300,400", Rect{10, 20, 300, 400}},
-                      ScopeCase{" 10 , 20\t,300, 400\n", Rect{10, 20, 300, 400}},
-                      ScopeCase{"10,,20,300,400", Rect{10, 20, 300, 400}},
-                      ScopeCase{",10,20,300,400,", Rect{10, 20, 300, 400}},
-                      ScopeCase{"-3.5,1e1,2.5E2,0.5", Rect{-3.5, 10, 250, 0.5}},
-                      ScopeCase{"10,20,300", std::nullopt},
-                      ScopeCase{"10,20,300,400,5", std::nullopt},
-                      ScopeCase{"10,20,0,400", std::nullopt},
-                      ScopeCase{"10,20,-3,400", std::nullopt},
-                      ScopeCase{"10, ,20,300", std::nullopt},
-                      ScopeCase{"10,20,300,4x", std::nullopt},
-                      ScopeCase{"inf,0,10,10", std::nullopt},
-                      ScopeCase{"0,0,nan,10", std::nullopt},
-                      ScopeCase{"10 20 300 400", std::nullopt}, ScopeCase{"", std::nullopt}));
+    ::testing::Values(
+        ScopeCase{"10,20,300,400", Rect{10, 20, 300, 400}},
+        ScopeCase{" 10 , 20\t,300, 400\n", Rect{10, 20, 300, 400}},
+        ScopeCase{"10,,20,300,400", Rect{10, 20, 300, 400}},
+        ScopeCase{",10,20,300,400,", Rect{10, 20, 300, 400}},
+        ScopeCase{"-3.5,1e1,2.5E2,0.5", Rect{-3.5, 10, 250, 0.5}},
+        ScopeCase{"10,20,300", std::nullopt}, ScopeCase{"10,20,300,400,5", std::nullopt},
+        ScopeCase{"10,20,0,400", std::nullopt}, ScopeCase{"10,20,-3,400", std::nullopt},
+        ScopeCase{"10, ,20,300", std::nullopt}, ScopeCase{"10,20,300,4x", std::nullopt},
+        ScopeCase{"inf,0,10,10", std::nullopt}, ScopeCase{"0,0,nan,10", std::nullopt},
+        ScopeCase{"10 20 300 400", std::nullopt}, ScopeCase{"", std::nullopt}));
 
 TEST(RequestedScopeBounds, AbsentVariable) {
   EXPECT_EQ(getRequestedScopeBounds(Environment{}), std::nullopt);

@@ -45,9 +45,9 @@ TEST(GlobalVisibleIndex, WindowBehindASmallerOneKeepsFourPiecesInOrder) {
                            kScreen);
   ASSERT_EQ(index.size(), 2u);
   EXPECT_EQ(index.visible(0), (std::vector<Rect>{{400, 300, 200, 100}}));
-  EXPECT_EQ(index.visible(1), (std::vector<Rect>{{100, 100, 800, 200},    // top
-                                                 {100, 400, 800, 300},    // bottom
-                                                 {100, 300, 300, 100},    // left
+  EXPECT_EQ(index.visible(1), (std::vector<Rect>{{100, 100, 800, 200},     // top
+                                                 {100, 400, 800, 300},     // bottom
+                                                 {100, 300, 300, 100},     // left
                                                  {600, 300, 300, 100}}));  // right
 }
 

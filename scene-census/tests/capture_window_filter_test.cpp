@@ -16,12 +16,9 @@ PlistDict boundsDict(double x, double y, double w, double h) {
 
 // An ordinary document window of pid 42; each case changes one key.
 PlistDict documentWindow() {
-  return PlistDict{{"kCGWindowLayer", 0},
-                   {"kCGWindowOwnerName", "Notes"},
-                   {"kCGWindowOwnerPID", 42},
-                   {"kCGWindowName", "Groceries"},
-                   {"kCGWindowAlpha", 1.0},
-                   {"kCGWindowBounds", boundsDict(10, 20, 800, 600)}};
+  return PlistDict{{"kCGWindowLayer", 0},     {"kCGWindowOwnerName", "Notes"},
+                   {"kCGWindowOwnerPID", 42}, {"kCGWindowName", "Groceries"},
+                   {"kCGWindowAlpha", 1.0},   {"kCGWindowBounds", boundsDict(10, 20, 800, 600)}};
 }
 
 PlistDict with(std::string key, PlistValue value) {
@@ -113,10 +110,10 @@ INSTANTIATE_TEST_SUITE_P(
                    with("kCGWindowBounds",
                         PlistDict{{"X", true}, {"Y", 0}, {"Width", 800}, {"Height", 600}}),
                    false, false},
-        FilterCase{"boundsIntegers",
-                   with("kCGWindowBounds",
-                        PlistDict{{"X", 0}, {"Y", 0}, {"Width", 800}, {"Height", 600}}),
-                   false, true},
+        FilterCase{
+            "boundsIntegers",
+            with("kCGWindowBounds", PlistDict{{"X", 0}, {"Y", 0}, {"Width", 800}, {"Height", 600}}),
+            false, true},
         FilterCase{"xAndYMissing",
                    with("kCGWindowBounds", PlistDict{{"Width", 800.0}, {"Height", 600.0}}), false,
                    true},
@@ -155,17 +152,18 @@ TEST(WindowInfoFromDictionary, NeedsOwnerIdAndNumericBounds) {
   EXPECT_FALSE(windowInfoFromDictionary(
       PlistValue(with("kCGWindowBounds", PlistDict{{"X", "0"}, {"Width", 1}, {"Height", 1}})), 0));
   // The filter's own rules (layer, size) are not this function's business.
-  EXPECT_TRUE(windowInfoFromDictionary(
-      PlistValue(with("kCGWindowBounds", boundsDict(0, 0, 0, 0))), 0));
+  EXPECT_TRUE(
+      windowInfoFromDictionary(PlistValue(with("kCGWindowBounds", boundsDict(0, 0, 0, 0))), 0));
 }
 
 TEST(WindowOrder, HigherLayerFirstThenFrontToBackStable) {
-  std::vector<WindowInfo> windows{
-      {1, {}, "a", "", 0, 0}, {2, {}, "b", "", 3, 5}, {3, {}, "c", "", 0, 1},
-      {4, {}, "d", "", 3, 2}, {5, {}, "e", "", -1, 0}, {6, {}, "f", "", 0, 1}};
+  std::vector<WindowInfo> windows{{1, {}, "a", "", 0, 0},  {2, {}, "b", "", 3, 5},
+                                  {3, {}, "c", "", 0, 1},  {4, {}, "d", "", 3, 2},
+                                  {5, {}, "e", "", -1, 0}, {6, {}, "f", "", 0, 1}};
   sortInWindowOrder(windows);
   std::string owners;
-  for (const WindowInfo& w : windows) owners += w.owner;
+  for (const WindowInfo& w : windows)
+    owners += w.owner;
   EXPECT_EQ(owners, "dbacfe");
 }
 
