@@ -49,17 +49,24 @@ PlistArray cascadedWindows(int count) {
   return windows;
 }
 
-void BM_BuildIndexAndFrontWindow(benchmark::State& state) {
-  FixedWindowServer windowServer(cascadedWindows(static_cast<int>(state.range(0))));
+// One cascade and the inputs of the index, shared by the benchmarks below.
+struct Cascade {
+  explicit Cascade(int64_t count) : windowServer(cascadedWindows(static_cast<int>(count))) {}
+  GlobalVisibleIndex build() {
+    return buildGlobalVisibleIndex(windowServer, screens, pids, excluded, false);
+  }
+  FixedWindowServer windowServer;
   FixedScreens screens;
   const std::vector<int32_t> pids{4242};
   const std::set<int32_t> excluded;
+};
+
+void BM_BuildIndexAndFrontWindow(benchmark::State& state) {
+  Cascade cascade(state.range(0));
   for (auto _ : state) {
-    GlobalVisibleIndex index =
-        buildGlobalVisibleIndex(windowServer, screens, pids, excluded, false);
+    GlobalVisibleIndex index = cascade.build();
     benchmark::DoNotOptimize(index.visible(0).size());
   }
-  state.SetComplexityN(state.range(0));
 }
 BENCHMARK(BM_BuildIndexAndFrontWindow)
     ->Arg(10)
@@ -70,13 +77,9 @@ BENCHMARK(BM_BuildIndexAndFrontWindow)
 
 // The backmost window sees every other window in front of it.
 void BM_BuildIndexAndBackWindow(benchmark::State& state) {
-  FixedWindowServer windowServer(cascadedWindows(static_cast<int>(state.range(0))));
-  FixedScreens screens;
-  const std::vector<int32_t> pids{4242};
-  const std::set<int32_t> excluded;
+  Cascade cascade(state.range(0));
   for (auto _ : state) {
-    GlobalVisibleIndex index =
-        buildGlobalVisibleIndex(windowServer, screens, pids, excluded, false);
+    GlobalVisibleIndex index = cascade.build();
     benchmark::DoNotOptimize(index.visible(index.size() - 1).size());
   }
 }
@@ -88,13 +91,9 @@ BENCHMARK(BM_BuildIndexAndBackWindow)
     ->Unit(benchmark::kMicrosecond);
 
 void BM_EveryWindowsPieces(benchmark::State& state) {
-  FixedWindowServer windowServer(cascadedWindows(static_cast<int>(state.range(0))));
-  FixedScreens screens;
-  const std::vector<int32_t> pids{4242};
-  const std::set<int32_t> excluded;
+  Cascade cascade(state.range(0));
   for (auto _ : state) {
-    GlobalVisibleIndex index =
-        buildGlobalVisibleIndex(windowServer, screens, pids, excluded, false);
+    GlobalVisibleIndex index = cascade.build();
     size_t pieces = 0;
     for (size_t i = 0; i < index.size(); ++i)
       pieces += index.visible(i).size();

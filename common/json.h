@@ -58,4 +58,9 @@ bool writeJsonPretty(const JsonValue& value, std::string& out);
 // One line, keys in insertion order.
 bool writeJsonCompact(const JsonValue& value, std::string& out);
 
+// Appends `text` as a JSON string: quotes, backslashes, "/" and control
+// characters escaped, ill-formed UTF-8 as U+FFFD. Writers that stream JSON
+// themselves use this so their strings are those of the writers above.
+void appendJsonString(std::string& out, std::string_view text);
+
 }  // namespace tessary

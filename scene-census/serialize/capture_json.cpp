@@ -3,7 +3,7 @@
 #include <array>
 #include <charconv>
 
-#include "common/utf8.h"
+#include "common/json.h"
 #include "scene-census/serialize/element_fields.h"
 
 namespace tessary {
@@ -12,69 +12,6 @@ namespace {
 
 // Text is handed to the stream in pieces of about this size.
 constexpr size_t kChunkBytes = 1 << 16;
-
-// A JSON string as the suite's writer prints it: quotes, backslashes, "/"
-// and control characters escaped, ill-formed UTF-8 as U+FFFD. The capture
-// tests compare this writer's output with that writer's, byte for byte.
-void appendJsonString(std::string_view text, std::string& out) {
-  static constexpr char kHex[] = "0123456789abcdef";
-  out.push_back('"');
-  size_t index = 0;
-  while (index < text.size()) {
-    const size_t start = index;
-    const unsigned char byte = static_cast<unsigned char>(text[index]);
-    // Plain ASCII needs no decoding.
-    if (byte >= 0x20 && byte < 0x80 && byte != '"' && byte != '\\' && byte != '/') {
-      ++index;
-      while (index < text.size()) {
-        const unsigned char next = static_cast<unsigned char>(text[index]);
-        if (next < 0x20 || next >= 0x80 || next == '"' || next == '\\' || next == '/') break;
-        ++index;
-      }
-      out.append(text.substr(start, index - start));
-      continue;
-    }
-    const char32_t c = decodeUtf8(text, index);
-    switch (c) {
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '/':
-        out += "\\/";
-        break;
-      case '\b':
-        out += "\\b";
-        break;
-      case '\f':
-        out += "\\f";
-        break;
-      case '\n':
-        out += "\\n";
-        break;
-      case '\r':
-        out += "\\r";
-        break;
-      case '\t':
-        out += "\\t";
-        break;
-      case kIllFormed:
-        appendUtf8(out, kReplacementCharacter);
-        break;
-      default:
-        if (c < 0x20) {
-          out += "\\u00";
-          out.push_back(kHex[c >> 4]);
-          out.push_back(kHex[c & 0xF]);
-        } else {
-          out.append(text.substr(start, index - start));
-        }
-    }
-  }
-  out.push_back('"');
-}
 
 void newline(int depth, std::string& out) {
   out.push_back('\n');
@@ -102,7 +39,7 @@ class ObjectWriter {
     out_ += "\" : ";
     return out_;
   }
-  void string(std::string_view name, std::string_view value) { appendJsonString(value, key(name)); }
+  void string(std::string_view name, std::string_view value) { appendJsonString(key(name), value); }
   void boolean(std::string_view name, bool value) { key(name) += value ? "true" : "false"; }
   void box(std::string_view name, const Box& box) {
     key(name).push_back('[');
@@ -205,7 +142,7 @@ void writeCaptureJson(std::ostream& out, std::span<const std::unique_ptr<UIEleme
     buffer.push_back(']');
   }
   buffer += ",\n  \"formatted_text\" : ";
-  appendJsonString(formattedText, buffer);
+  appendJsonString(buffer, formattedText);
   buffer += "\n}\n";
   out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
   out.flush();
