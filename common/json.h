@@ -21,7 +21,7 @@ class JsonObject {
   void set(std::string key, JsonValue value);
   const JsonValue* find(std::string_view key) const;
   const std::vector<std::pair<std::string, JsonValue>>& members() const { return members_; }
-  bool empty() const { return members_.empty(); }
+  bool empty() const;
 
  private:
   std::vector<std::pair<std::string, JsonValue>> members_;
@@ -49,6 +49,12 @@ class JsonValue {
  private:
   Storage storage_;
 };
+
+// Defined once JsonValue is complete: clang instantiates the member's body
+// where it is written, and libstdc++'s pair needs the complete type.
+inline bool JsonObject::empty() const {
+  return members_.empty();
+}
 
 // Two-space indentation, one member per line, keys in ascending byte order at
 // every level. No trailing newline. Non-finite numbers cannot be written and
