@@ -2,6 +2,7 @@
 
 #include <array>
 #include <span>
+#include <unordered_map>
 
 #include "common/stable_identifier.h"
 #include "common/unicode.h"
@@ -38,6 +39,13 @@ constexpr std::array<std::string_view, 5> kChildAttributes = {
 // Where a row lies, read in one round trip per row when a long outline or
 // table is culled.
 constexpr std::array<std::string_view, 2> kRowGeometryAttributes = {"AXPosition", "AXSize"};
+
+// How many records one live element may get in one window's tree. An element
+// listed in several branches is built in each, but an application that lists
+// the same elements twice at every level would make the tree double with
+// every level of depth; past this many copies an element is skipped, so the
+// records stay within a small multiple of the elements the application has.
+constexpr int kMaxRecordsPerElement = 8;
 
 // Outlines and tables longer than this have their off-screen rows culled
 // before any record is built for them.
@@ -79,7 +87,9 @@ Box windowRelative(const Box& screen, const Point& windowPosition) {
 
 // Builds one record and, recursively, its subtree. It keeps the path of
 // elements from the window down to the record being built, so an application
-// whose child lists lead back to an ancestor cannot make the capture loop.
+// whose child lists lead back to an ancestor cannot make the capture loop,
+// and counts the records of each element (by platform hash), so one whose
+// lists repeat elements cannot make it explode.
 class UIElementBuilder {
  public:
   explicit UIElementBuilder(AttributeReader& reader) : reader_(reader) {}
@@ -88,6 +98,7 @@ class UIElementBuilder {
                  const std::optional<Box>& parentsVisibleBBox,
                  const std::shared_ptr<const std::vector<Box>>& visibleRects) {
     path_.push_back(&record.axElement_);
+    ++recordsOf_[record.axElement_.hash()];
     build(record, offsetX, offsetY, maxDepth, parentsVisibleBBox, visibleRects);
     path_.pop_back();
   }
@@ -106,6 +117,7 @@ class UIElementBuilder {
 
   AttributeReader& reader_;
   std::vector<const AXElement*> path_;
+  std::unordered_map<uint64_t, int> recordsOf_;
 };
 
 void UIElementBuilder::build(UIElement& record, double offsetX, double offsetY,
@@ -198,6 +210,9 @@ std::vector<std::unique_ptr<UIElement>> UIElementBuilder::getChildren(
   children.reserve(candidates.size());
   for (AXElement& candidate : candidates) {
     if (onPath(candidate)) continue;
+    int& records = recordsOf_[candidate.hash()];
+    if (records >= kMaxRecordsPerElement) continue;
+    ++records;
     auto child = std::unique_ptr<UIElement>(new UIElement(std::move(candidate)));
     path_.push_back(&child->axElement_);
     build(*child, offsetX, offsetY, childDepth, visibleBBox, multiRects);

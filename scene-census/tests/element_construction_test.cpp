@@ -301,6 +301,30 @@ TEST_F(Construction, AnElementListedTwiceInDifferentBranchesIsBuiltInBoth) {
   EXPECT_EQ(countRecords(*split), 5u);
 }
 
+TEST_F(Construction, ListsRepeatingTheirElementsAtEveryLevelDoNotMultiplyTheTree) {
+  // Each of 40 levels lists the next level's element twice, and the last one
+  // lists a leaf a thousand times: built copy for copy this is 2^40 records.
+  constexpr int kLevels = 40;
+  for (int level = 0; level < kLevels; ++level) {
+    const std::string next = "level" + std::to_string(level + 1);
+    ax.add("level" + std::to_string(level))
+        .role("AXGroup")
+        .frame(0, 0, 400, 300)
+        .set("AXChildren", ax.elements({next, next}));
+  }
+  ax.add("level" + std::to_string(kLevels))
+      .role("AXGroup")
+      .frame(0, 0, 400, 300)
+      .set("AXChildren", ax.elements(std::vector<std::string>(1000, "leaf")));
+  ax.add("leaf").role("AXButton").frame(10, 10, 20, 20);
+
+  std::unique_ptr<UIElement> top = build("level0");
+  // Still the whole depth, the leaf included, with a few copies per element.
+  EXPECT_EQ(depthOf(*top), size_t{kLevels + 2});
+  EXPECT_LE(countRecords(*top), size_t{16 * (kLevels + 2)});
+  EXPECT_EQ(childIds(*top), (std::vector<std::string>{"level1", "level1"}));
+}
+
 // An outline of `rows` rows, 20 points high each, in a window of which only
 // y 100 to 300 is visible.
 class RowCulling : public Construction {
