@@ -24,11 +24,14 @@ const AXValueList* storedList(const State& state, uint32_t element, std::string_
   return answer->value.list();
 }
 
-// Every element the element lists as a child of any kind, each once.
+// Every element the element lists as a child of any kind, each once. The
+// set keeps a window of many thousand children from costing a search of the
+// list per child.
 std::vector<uint32_t> childrenOf(const State& state, uint32_t element) {
   static constexpr std::array<std::string_view, 5> kSources = {
       "AXChildren", "AXRows", "AXContents", "AXVisibleChildren", "AXChildrenInNavigationOrder"};
   std::vector<uint32_t> children;
+  std::unordered_set<uint32_t> listed;
   for (std::string_view source : kSources) {
     const AXValueList* list = storedList(state, element, source);
     if (!list) continue;
@@ -36,9 +39,7 @@ std::vector<uint32_t> childrenOf(const State& state, uint32_t element) {
       const AXElement* child = item.element();
       if (!child) continue;
       std::optional<uint32_t> index = state.elements.indexOf(*child);
-      if (index && std::find(children.begin(), children.end(), *index) == children.end()) {
-        children.push_back(*index);
-      }
+      if (index && listed.insert(*index).second) children.push_back(*index);
     }
   }
   return children;

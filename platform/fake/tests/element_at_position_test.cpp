@@ -130,6 +130,28 @@ TEST(ElementAtPosition, VeryLongChainsEnd) {
   EXPECT_EQ(result.get()->element()->hash(), desktop->element("e1000").hash());
 }
 
+// A window of 30,000 children, listed again in reverse as its visible
+// children: each is one element, and the last one under the point is in front.
+TEST(ElementAtPosition, WideWindowsListEachChildOnce) {
+  constexpr int kChildren = 30000;
+  std::string children, visible;
+  for (int i = 0; i < kChildren; ++i) {
+    const std::string id = "c" + std::to_string(i);
+    if (i > 0) children += ", ";
+    // Only every thousandth child lies under the point.
+    children += R"({"id": ")" + id + R"(", "frame": )" +
+                (i % 1000 == 500 ? "[0, 0, 10, 10]" : "[20, 20, 5, 5]") + "}";
+    visible = R"({"ref": ")" + id + R"("})" + (visible.empty() ? "" : ", ") + visible;
+  }
+  auto desktop = loadSceneOrThrow(
+      R"({"applications": [{"pid": 1, "element": {"windows": [{"id": "w", "frame": [0, 0, 100, 100], "children": [)" +
+      children + R"(], "visibleChildren": [)" + visible + "]}]}}]}");
+  Accessibility& accessibility = desktop->platform().accessibility;
+  AXResult result = accessibility.elementAtPosition(accessibility.applicationElement(1), 5, 5);
+  ASSERT_TRUE(result.get() && result.get()->element());
+  EXPECT_EQ(result.get()->element()->hash(), desktop->element("c29500").hash());
+}
+
 TEST(ElementAtPosition, FollowsFramesChangedByWrites) {
   auto desktop = loadSceneOrThrow(R"({"applications": [{"pid": 1, "element": {"windows": [
       {"id": "w", "frame": [0, 0, 100, 100], "children": [
