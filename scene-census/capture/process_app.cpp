@@ -5,6 +5,7 @@
 #include <limits>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 
 #include "common/unicode.h"
 #include "scene-census/capture/log_line.h"
@@ -169,7 +170,11 @@ std::vector<std::unique_ptr<UIElement>> processApp(CaptureRunState& state, int32
   }
 
   std::optional<std::optional<std::string>> appName;
+  // An application may list one window many times; each copy would be the
+  // same tree again, so a window (by platform hash) is captured once.
+  std::unordered_set<uint64_t> capturedWindows;
   for (const AXWindow* window : toCapture) {
+    if (!capturedWindows.insert(window->element.hash()).second) continue;
     if (!window->frame) continue;
     const Rect& frame = *window->frame;
     ComparableTitle title = comparableTitle(trimmedTitle(*window));

@@ -209,6 +209,24 @@ INSTANTIATE_TEST_SUITE_P(
                                      "Built visibility index with 4 windows"}),
     [](const ::testing::TestParamInfo<IncludeAllCase>& info) { return info.param.label; });
 
+// Every copy of a window listed many times would be the whole tree again.
+TEST(RepeatedWindows, AWindowListedManyTimesIsCapturedOnce) {
+  auto desktop = browserDesktop(
+      R"([{"id": "report", "role": "AXWindow", "title": "Report", "frame": [100, 100, 800, 600],
+           "children": [{"role": "AXButton", "frame": [120, 120, 40, 20]}]},
+          {"ref": "report"}, {"ref": "report"},
+          {"role": "AXWindow", "title": "Report", "frame": [100, 100, 800, 600]}])",
+      kReportList);
+  CensusRun run = runCensus(*desktop, {{"FORM_TESTS_INCLUDE_ALL_AX_WINDOWS", "true"}});
+  ASSERT_EQ(run.status, 0) << run.err;
+  // The listed window once, and the other window of the same title.
+  EXPECT_EQ(linesStartingWith(run.err, "DEBUG WINDOW").size(), 2u) << run.err;
+  json output = parsedOutput(run);
+  ASSERT_EQ(output["elements"].size(), 2u);
+  EXPECT_EQ(output["elements"][0]["children"].size(), 1u);
+  EXPECT_TRUE(output["elements"][1]["children"].empty());
+}
+
 // A Workspace that lists no running application.
 class NoRunningApplications : public Workspace {
  public:
