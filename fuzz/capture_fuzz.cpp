@@ -1,6 +1,7 @@
 // Every program against a hostile desktop: bytes that load as a scene (cycles,
 // refs, values of the wrong kind, huge lists, frozen applications) are
-// captured by scene-census, in full and selection-only, probed by hit-probe
+// captured by scene-census (with and without the overlay, every window of
+// the application in form-tests mode, selection-only), probed by hit-probe
 // and written to by field-writer. Nothing may crash or hang, and whatever
 // scene-census and hit-probe print as JSON must parse.
 #include <cstddef>
@@ -113,6 +114,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const Environment overlay{{"TESSARY_OVERLAY_EXCLUDED_PID", "900"}};
   checkCensus(run(runSceneCensus, scene, {}, overlay), false);
   checkCensus(run(runSceneCensus, scene, {}, {}), false);
+  // Form-tests mode captures every window of the target's application.
+  checkCensus(run(runSceneCensus, scene, {}, {{"FORM_TESTS_MODE", "true"}}), false);
   Environment selection = overlay;
   selection["TESSARY_OVERLAY_SELECTION_ONLY"] = "1";
   checkCensus(run(runSceneCensus, scene, {}, selection), true);
