@@ -1,22 +1,11 @@
 #include "platform/macos/ax_translation.h"
 
+#include "platform/macos/cf_number.h"
 #include "platform/macos/cf_text.h"
 
 namespace tessary::macos {
 
 namespace {
-
-AXValue numberFromCF(CFNumberRef number) {
-  if (!CFNumberIsFloatType(number)) {
-    int64_t integer = 0;
-    // Fails only for unsigned values beyond the signed range; those read as
-    // reals below rather than as a wrapped integer.
-    if (CFNumberGetValue(number, kCFNumberSInt64Type, &integer)) return AXValue(integer);
-  }
-  double real = 0;
-  CFNumberGetValue(number, kCFNumberDoubleType, &real);
-  return AXValue(real);
-}
 
 AXValue boxFromCF(AXValueRef box) {
   switch (AXValueGetType(box)) {
@@ -86,7 +75,10 @@ AXValue axValueFromCF(CFTypeRef value) {
     return AXValue(utf8FromCFString(static_cast<CFStringRef>(value)));
   if (type == CFBooleanGetTypeID())
     return AXValue(static_cast<bool>(CFBooleanGetValue(static_cast<CFBooleanRef>(value))));
-  if (type == CFNumberGetTypeID()) return numberFromCF(static_cast<CFNumberRef>(value));
+  if (type == CFNumberGetTypeID()) {
+    return std::visit([](auto number) { return AXValue(number); },
+                      numberFromCFNumber(static_cast<CFNumberRef>(value)));
+  }
   if (type == AXValueGetTypeID()) return boxFromCF(static_cast<AXValueRef>(value));
   if (type == AXUIElementGetTypeID())
     return AXValue(elementFromRef(static_cast<AXUIElementRef>(value)));

@@ -1,30 +1,17 @@
 #include "platform/macos/plist_translation.h"
 
+#include "platform/macos/cf_number.h"
 #include "platform/macos/cf_text.h"
 
 namespace tessary::macos {
 
 namespace {
 
-PlistValue numberFromCF(CFNumberRef number) {
-  if (!CFNumberIsFloatType(number)) {
-    int64_t integer = 0;
-    if (CFNumberGetValue(number, kCFNumberSInt64Type, &integer)) return PlistValue(integer);
-  }
-  double real = 0;
-  CFNumberGetValue(number, kCFNumberDoubleType, &real);
-  return PlistValue(real);
-}
-
-struct DictionaryCollector {
-  PlistDict* members;
-};
-
 void collectMember(const void* key, const void* value, void* context) {
   if (!key || CFGetTypeID(key) != CFStringGetTypeID()) return;
   std::optional<PlistValue> converted = plistFromCF(value);
   if (!converted) return;
-  static_cast<DictionaryCollector*>(context)->members->insert_or_assign(
+  static_cast<PlistDict*>(context)->insert_or_assign(
       utf8FromCFString(static_cast<CFStringRef>(key)), std::move(*converted));
 }
 
@@ -36,7 +23,10 @@ std::optional<PlistValue> plistFromCF(CFTypeRef value) {
   if (type == CFBooleanGetTypeID()) {
     return PlistValue(static_cast<bool>(CFBooleanGetValue(static_cast<CFBooleanRef>(value))));
   }
-  if (type == CFNumberGetTypeID()) return numberFromCF(static_cast<CFNumberRef>(value));
+  if (type == CFNumberGetTypeID()) {
+    return std::visit([](auto number) { return PlistValue(number); },
+                      numberFromCFNumber(static_cast<CFNumberRef>(value)));
+  }
   if (type == CFStringGetTypeID()) {
     return PlistValue(utf8FromCFString(static_cast<CFStringRef>(value)));
   }
@@ -54,8 +44,7 @@ std::optional<PlistValue> plistFromCF(CFTypeRef value) {
   }
   if (type == CFDictionaryGetTypeID()) {
     PlistDict members;
-    DictionaryCollector collector{&members};
-    CFDictionaryApplyFunction(static_cast<CFDictionaryRef>(value), collectMember, &collector);
+    CFDictionaryApplyFunction(static_cast<CFDictionaryRef>(value), collectMember, &members);
     return PlistValue(std::move(members));
   }
   return std::nullopt;
