@@ -1,7 +1,8 @@
 #include "platform/fake/value_text.h"
 
 #include <charconv>
-#include <nlohmann/json.hpp>
+
+#include "common/json.h"
 
 namespace tessary::fake {
 
@@ -14,9 +15,11 @@ std::string numberText(double value) {
 
 namespace {
 
-// Texts from the logic may hold any bytes; ill-formed UTF-8 must not throw.
+// Texts from the logic may hold any bytes; ill-formed UTF-8 becomes U+FFFD.
 std::string quoted(const std::string& text) {
-  return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  std::string out;
+  appendJsonString(out, text);
+  return out;
 }
 
 std::string pair(const char* kind, double a, double b) {
