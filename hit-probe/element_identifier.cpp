@@ -8,12 +8,6 @@
 
 namespace tessary::hitprobe {
 
-namespace slot {
-// Positions in kIdentifierAttributes.
-constexpr size_t role = 0, title = 1, description = 2, roleDescription = 3, identifier = 4,
-                 position = 5, size = 6;
-}  // namespace slot
-
 std::string identifierFromAnswers(std::span<const AXResult> answers) {
   BatchAnswers batch(answers);
   std::string elementRole = batch.text(slot::role).value_or("No role");

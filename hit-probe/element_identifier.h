@@ -17,6 +17,12 @@ inline constexpr std::array<std::string_view, 7> kIdentifierAttributes = {
     "AXRole",       "AXTitle",    "AXDescription", "AXRoleDescription",
     "AXIdentifier", "AXPosition", "AXSize"};
 
+// Positions in kIdentifierAttributes.
+namespace slot {
+inline constexpr size_t role = 0, title = 1, description = 2, roleDescription = 3, identifier = 4,
+                        position = 5, size = 6;
+}  // namespace slot
+
 std::string elementStableIdentifier(Accessibility& accessibility, const AXElement& element);
 
 // The identifier from answers to kIdentifierAttributes, in that order.

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/unicode.h"
+
 namespace tessary::hitprobe {
 
 const AXValue* BatchAnswers::value(size_t index) const {
@@ -23,6 +25,18 @@ std::optional<Point> BatchAnswers::point(size_t index) const {
 std::optional<Size> BatchAnswers::size(size_t index) const {
   const AXValue* answer = value(index);
   return answer ? answer->size() : std::nullopt;
+}
+
+bool hasVisibleText(const std::optional<std::string>& text) {
+  return text && !trimWhitespaceAndNewlines(*text).empty();
+}
+
+std::optional<std::string> valueString(Accessibility& accessibility, const AXElement& element) {
+  AXResult answer = accessibility.copyAttributeValue(element, "AXValue");
+  const AXValue* value = answer.get();
+  const std::string* text = value ? value->text() : nullptr;
+  if (!text) return std::nullopt;
+  return *text;
 }
 
 std::optional<Rect> rectFromPositionAndSize(const std::optional<Point>& position,

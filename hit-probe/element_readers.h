@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/geometry.h"
+#include "platform/accessibility.h"
 #include "platform/ax_value.h"
 
 namespace tessary::hitprobe {
@@ -29,6 +30,13 @@ class BatchAnswers {
  private:
   std::span<const AXResult> answers_;
 };
+
+// True when `text` is there and not empty after trimming whitespace and
+// newlines.
+bool hasVisibleText(const std::optional<std::string>& text);
+
+// "AXValue" when it is text; one round trip.
+std::optional<std::string> valueString(Accessibility& accessibility, const AXElement& element);
 
 // The rectangle of a position and a size, when both are there.
 std::optional<Rect> rectFromPositionAndSize(const std::optional<Point>& position,

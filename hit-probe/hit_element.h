@@ -1,6 +1,8 @@
 // The "hit" object of a blocked report: what lies in the way.
 #pragma once
 
+#include <span>
+
 #include "common/json.h"
 #include "platform/accessibility.h"
 
@@ -9,7 +11,10 @@ namespace tessary::hitprobe {
 // "id", "role" ("Unknown" without one), "label" (the first of title,
 // description and role description with visible text, untrimmed, else ""),
 // "value" when the value text is not empty, and "bbox" when position and size
-// are both known.
-JsonObject serializeHitElement(Accessibility& accessibility, const AXElement& element);
+// are both known. `identifierAnswers` are the element's answers to
+// kIdentifierAttributes, already read for the match; only "AXValue" is read
+// here.
+JsonObject serializeHitElement(Accessibility& accessibility, const AXElement& element,
+                               std::span<const AXResult> identifierAnswers);
 
 }  // namespace tessary::hitprobe

@@ -17,20 +17,25 @@ std::optional<JsonObject> probePoint(Platform& platform, CandidatePoint point,
   std::vector<AXElement> chain = ancestorChain(accessibility, *element);
   if (chain.empty()) return std::nullopt;
 
+  // Each element's identifier inputs hold its role and label texts too, so a
+  // blocked report reuses them instead of reading them again.
+  std::vector<std::vector<AXResult>> answers;
+  answers.reserve(chain.size());
   JsonObject report;
   for (const AXElement& candidate : chain) {
-    if (elementStableIdentifier(accessibility, candidate) == targetId) {
+    answers.push_back(accessibility.copyMultipleAttributeValues(candidate, kIdentifierAttributes));
+    if (identifierFromAnswers(answers.back()) == targetId) {
       report.set("status", kStatusMatch);
       report.set("x", point.x);
       report.set("y", point.y);
       return report;
     }
   }
+  const size_t preferred = preferredReportingElement(accessibility, chain, answers);
   report.set("status", kStatusBlocked);
   report.set("x", point.x);
   report.set("y", point.y);
-  report.set("hit",
-             serializeHitElement(accessibility, preferredReportingElement(accessibility, chain)));
+  report.set("hit", serializeHitElement(accessibility, chain[preferred], answers[preferred]));
   return report;
 }
 

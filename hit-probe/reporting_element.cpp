@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "common/unicode.h"
+#include "hit-probe/element_identifier.h"
 #include "hit-probe/element_readers.h"
 
 namespace tessary::hitprobe {
@@ -13,10 +13,6 @@ namespace {
 constexpr std::array<std::string_view, 8> kActionableRoles = {
     "AXButton",      "AXTextField",  "AXTextArea", "AXComboBox",
     "AXPopUpButton", "AXMenuButton", "AXCheckBox", "AXRadioButton"};
-
-bool hasVisibleText(const std::optional<std::string>& text) {
-  return text && !trimWhitespaceAndNewlines(*text).empty();
-}
 
 }  // namespace
 
@@ -30,29 +26,19 @@ bool hasMeaningfulLabel(const LabelTexts& texts) {
          hasVisibleText(texts.roleDescription) || hasVisibleText(texts.value);
 }
 
-bool hasMeaningfulLabel(Accessibility& accessibility, const AXElement& element) {
-  static constexpr std::array<std::string_view, 4> kAttributes = {"AXTitle", "AXDescription",
-                                                                  "AXRoleDescription", "AXValue"};
-  std::vector<AXResult> answers = accessibility.copyMultipleAttributeValues(element, kAttributes);
-  BatchAnswers batch(answers);
-  return hasMeaningfulLabel(LabelTexts{batch.text(0), batch.text(1), batch.text(2), batch.text(3)});
-}
-
-const AXElement& preferredReportingElement(Accessibility& accessibility,
-                                           const std::vector<AXElement>& chain) {
-  // Role and label texts of one element come back in one round trip.
-  static constexpr std::array<std::string_view, 5> kAttributes = {
-      "AXRole", "AXTitle", "AXDescription", "AXRoleDescription", "AXValue"};
-  for (const AXElement& element : chain) {
-    std::vector<AXResult> answers = accessibility.copyMultipleAttributeValues(element, kAttributes);
-    BatchAnswers batch(answers);
-    if (isActionableRole(batch.text(0).value_or(""))) return element;
-    if (hasMeaningfulLabel(
-            LabelTexts{batch.text(1), batch.text(2), batch.text(3), batch.text(4)})) {
-      return element;
-    }
+size_t preferredReportingElement(Accessibility& accessibility, const std::vector<AXElement>& chain,
+                                 std::span<const std::vector<AXResult>> identifierAnswers) {
+  for (size_t i = 0; i < chain.size() && i < identifierAnswers.size(); ++i) {
+    BatchAnswers batch(identifierAnswers[i]);
+    if (isActionableRole(batch.text(slot::role).value_or(""))) return i;
+    LabelTexts texts{batch.text(slot::title), batch.text(slot::description),
+                     batch.text(slot::roleDescription), std::nullopt};
+    if (hasMeaningfulLabel(texts)) return i;
+    // Most elements have a role description, so the value is seldom needed.
+    texts.value = valueString(accessibility, chain[i]);
+    if (hasMeaningfulLabel(texts)) return i;
   }
-  return chain.front();
+  return 0;
 }
 
 }  // namespace tessary::hitprobe

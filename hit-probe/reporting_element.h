@@ -2,6 +2,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,12 +22,13 @@ struct LabelTexts {
 // True when title, description, role description or value text is not empty
 // after trimming whitespace and newlines.
 bool hasMeaningfulLabel(const LabelTexts& texts);
-// Reads the four texts in one round trip.
-bool hasMeaningfulLabel(Accessibility& accessibility, const AXElement& element);
 
-// The first chain element with an actionable role or a meaningful label, else
-// the first element. `chain` must not be empty.
-const AXElement& preferredReportingElement(Accessibility& accessibility,
-                                           const std::vector<AXElement>& chain);
+// The index of the first chain element with an actionable role or a
+// meaningful label, else 0. `identifierAnswers[i]` are chain[i]'s answers to
+// kIdentifierAttributes, which already hold the role and the label texts;
+// "AXValue" is read only for an element those do not decide. `chain` must not
+// be empty.
+size_t preferredReportingElement(Accessibility& accessibility, const std::vector<AXElement>& chain,
+                                 std::span<const std::vector<AXResult>> identifierAnswers);
 
 }  // namespace tessary::hitprobe

@@ -261,5 +261,25 @@ TEST(ProbeCalls, MatchAtTheHitElementCostsOneIdentifierRead) {
                 "AXSize"}));
 }
 
+TEST(ProbeCalls, BlockedReportReusesTheIdentifierReads) {
+  // Every chain element's role and label texts arrive with its identifier
+  // inputs; the blocked report only adds the value of the element it names.
+  // Each of the five points hits the button or its text, both named at once.
+  testing::ProbeRun run =
+      runProbe("labelled_blockers.json", {std::string(kAbsentTarget), "100", "100", "100", "40"});
+  ASSERT_TRUE(run.desktop);
+  ASSERT_EQ(run.status, 0);
+  for (const std::string& batch : callDetails(*run.desktop, "copyMultipleAttributeValues")) {
+    EXPECT_TRUE(batch.ends_with(
+        " AXRole,AXTitle,AXDescription,AXRoleDescription,AXIdentifier,AXPosition,AXSize"))
+        << batch;
+  }
+  size_t valueReads = 0;
+  for (const std::string& read : callDetails(*run.desktop, "copyAttributeValue")) {
+    if (read.ends_with(" AXValue")) ++valueReads;
+  }
+  EXPECT_EQ(valueReads, 5u);
+}
+
 }  // namespace
 }  // namespace tessary::hitprobe
