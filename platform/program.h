@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/environment.h"
+#include "platform/input_stream.h"
 #include "platform/platform.h"
 
 namespace tessary {
@@ -17,6 +18,9 @@ struct ProgramContext {
   std::ostream& out;
   std::ostream& err;
   Platform& platform;
+  // Standard input. `main` always passes the process's own; tests of programs
+  // that never read it may leave it null.
+  InputStream* in = nullptr;
 };
 
 using ProgramFunction = int (*)(ProgramContext&);

@@ -25,8 +25,13 @@ int runProgramMain(int argc, char** argv, ProgramFunction program) {
   Environment environment = processEnvironment();
   std::unique_ptr<PlatformBackend> backend = openPlatformBackend(environment, std::cerr);
   if (!backend) return 1;
+  std::unique_ptr<InputStream> standardInput = makeStandardInput();
   ProgramContext context{std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc),
-                         std::move(environment), std::cout, std::cerr, backend->platform()};
+                         std::move(environment),
+                         std::cout,
+                         std::cerr,
+                         backend->platform(),
+                         standardInput.get()};
   int status = program(context);
   std::cout.flush();
   std::cerr.flush();
