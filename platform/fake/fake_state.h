@@ -14,6 +14,8 @@
 #include "platform/fake/call_recorder.h"
 #include "platform/fake/element_store.h"
 #include "platform/fake/fake_desktop.h"
+#include "platform/fake/fake_host_windows.h"
+#include "platform/fake/host_view_state.h"
 
 namespace tessary::fake {
 
@@ -166,12 +168,14 @@ struct FakeDesktop::State {
 
   double elapsed = 0;  // virtual seconds since the start
   CallRecorder recorder;
+  HostViewState hostViews;
 
   FakeAccessibility accessibility;
   FakeWindowServer windowServer;
   FakeScreens screensService;
   FakeWorkspace workspace;
   FakeClock clock;
+  FakeHostWindows hostWindows;
   Platform platform;
 
   const ApplicationRecord* applicationOf(uint32_t element) const;

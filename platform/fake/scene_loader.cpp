@@ -17,6 +17,7 @@ void SceneLoader::load(const json& scene) {
   for (const auto& [key, value] : scene.items()) {
     PathScope scope(path_, key);
     if (key == "applications") continue;
+    if (key == "hostViews") continue;  // after the window list, whose entries they name
     if (key == "comment") {
       text(value);
     } else if (key == "trusted") {
@@ -54,6 +55,10 @@ void SceneLoader::load(const json& scene) {
     } else {
       failUnknownKey(key);
     }
+  }
+  if (auto it = scene.find("hostViews"); it != scene.end()) {
+    PathScope scope(path_, "hostViews");
+    loadHostViews(*it);
   }
   finish();
 }
