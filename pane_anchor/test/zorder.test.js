@@ -15,7 +15,7 @@ function assertDescription(actual, expected) {
 }
 
 test('the frontmost window is at index 0 with nothing above it', () => {
-  const anchor = loadAnchor('behind-two.json');
+  const anchor = loadAnchor('frontmost.json');
   assertDescription(anchor.describeZOrder(handleFor(views.overlay)), {
     ok: true,
     worldWindowNumber: 500,
@@ -31,9 +31,8 @@ test('a window behind two others lists both, frontmost first', () => {
     ok: true,
     worldWindowNumber: 501,
     worldWindowLevel: 0,
-    worldIndexInOnScreenList: 3,
+    worldIndexInOnScreenList: 2,
     windowsAbove: [
-      { windowNumber: 500, owner: 'Tessary', layer: 25 },
       { windowNumber: 200, owner: 'Dock', layer: 20 },
       { windowNumber: 301, owner: 'Mail', layer: 0 },
     ],
