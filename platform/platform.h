@@ -4,6 +4,7 @@
 #include "platform/accessibility.h"
 #include "platform/clock.h"
 #include "platform/screens.h"
+#include "platform/speech_recognizer.h"
 #include "platform/window_server.h"
 #include "platform/workspace.h"
 
@@ -15,6 +16,7 @@ struct Platform {
   Screens& screens;
   Workspace& workspace;
   Clock& clock;
+  SpeechRecognizer& speechRecognizer;
 };
 
 // Owns the services of one backend for the lifetime of a program.

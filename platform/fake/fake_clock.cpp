@@ -1,5 +1,8 @@
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <string>
+#include <thread>
 
 #include "platform/fake/fake_state.h"
 #include "platform/fake/value_text.h"
@@ -9,6 +12,17 @@ namespace tessary::fake {
 // Virtual time moves only when the logic waits (or a call times out), so a
 // run takes no real time and every run sees the same clock.
 
+namespace {
+// A scene with "realTime" also lets its waits pass on the wall clock, so a
+// program run by hand paces itself as it would on a Mac. Unanswered calls
+// still time out in virtual time only.
+void waitInRealTime(const State& state, double seconds) {
+  constexpr double kLongestWait = 86400;
+  if (!state.realTime || !(seconds > 0)) return;
+  std::this_thread::sleep_for(std::chrono::duration<double>(std::min(seconds, kLongestWait)));
+}
+}  // namespace
+
 double FakeClock::now() {
   state_.recorder.record("now");
   return kVirtualStartTime + state_.elapsed;
@@ -16,6 +30,7 @@ double FakeClock::now() {
 
 void FakeClock::sleepMicroseconds(uint64_t microseconds) {
   state_.recorder.record("sleepMicroseconds", "", [&] { return std::to_string(microseconds); });
+  waitInRealTime(state_, static_cast<double>(microseconds) / 1e6);
   state_.advance(static_cast<double>(microseconds) / 1e6);
 }
 
@@ -23,7 +38,9 @@ void FakeClock::sleepMicroseconds(uint64_t microseconds) {
 // callbacks do nothing), so it always runs for the whole time asked.
 void FakeClock::runRunLoop(double seconds) {
   state_.recorder.record("runRunLoop", "", [&] { return numberText(seconds); });
-  if (std::isfinite(seconds) && seconds > 0) state_.advance(seconds);
+  if (!std::isfinite(seconds) || seconds <= 0) return;
+  waitInRealTime(state_, seconds);
+  state_.advance(seconds);
 }
 
 }  // namespace tessary::fake

@@ -18,7 +18,8 @@ FakeDesktop::State::State()
       screensService(*this),
       workspace(*this),
       clock(*this),
-      platform{accessibility, windowServer, screensService, workspace, clock} {
+      speechRecognizer(*this),
+      platform{accessibility, windowServer, screensService, workspace, clock, speechRecognizer} {
   systemWide = elements.add();
   elements.setId(systemWide, "systemWide");
   elements.at(systemWide).defined = true;
@@ -46,7 +47,9 @@ double FakeDesktop::State::messagingTimeoutOf(uint32_t element) const {
 }
 
 void FakeDesktop::State::advance(double seconds) {
-  elapsed += seconds;
+  const double target = elapsed + seconds;
+  speechRecognizer.runUntil(target);
+  elapsed = target;
 }
 
 FakeDesktop::FakeDesktop(std::unique_ptr<State> state) : state_(std::move(state)) {}
@@ -110,6 +113,10 @@ AXElement FakeDesktop::element(std::string_view elementId) const {
 
 double FakeDesktop::elapsedSeconds() const {
   return state_->elapsed;
+}
+
+const SpeechRecording& FakeDesktop::speechRecording() const {
+  return state_->speechRecognizer.recording();
 }
 
 std::unique_ptr<FakeDesktop> loadSceneOrThrow(std::string_view sceneJson) {

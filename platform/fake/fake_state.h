@@ -14,6 +14,7 @@
 #include "platform/fake/call_recorder.h"
 #include "platform/fake/element_store.h"
 #include "platform/fake/fake_desktop.h"
+#include "platform/fake/fake_speech.h"
 
 namespace tessary::fake {
 
@@ -165,6 +166,7 @@ struct FakeDesktop::State {
   std::vector<ObserverRecord> observers;
 
   double elapsed = 0;  // virtual seconds since the start
+  bool realTime = false;  // waits also pass in real time
   CallRecorder recorder;
 
   FakeAccessibility accessibility;
@@ -172,6 +174,7 @@ struct FakeDesktop::State {
   FakeScreens screensService;
   FakeWorkspace workspace;
   FakeClock clock;
+  FakeSpeechRecognizer speechRecognizer;
   Platform platform;
 
   const ApplicationRecord* applicationOf(uint32_t element) const;
