@@ -3,6 +3,7 @@
 #include "platform/macos/mac_accessibility.h"
 #include "platform/macos/mac_clock.h"
 #include "platform/macos/mac_screens.h"
+#include "platform/macos/mac_speech.h"
 #include "platform/macos/mac_window_server.h"
 #include "platform/macos/mac_workspace.h"
 
@@ -20,7 +21,9 @@ class MacPlatformBackend : public PlatformBackend {
   macos::MacScreens screens_;
   macos::MacWorkspace workspace_;
   macos::MacClock clock_;
-  Platform platform_{accessibility_, windowServer_, screens_, workspace_, clock_};
+  macos::MacSpeechRecognizer speechRecognizer_;
+  Platform platform_{accessibility_, windowServer_, screens_,
+                     workspace_,     clock_,        speechRecognizer_};
 };
 
 }  // namespace
