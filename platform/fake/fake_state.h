@@ -165,7 +165,7 @@ struct FakeDesktop::State {
   float globalMessagingTimeout = 0;  // set through the system-wide element
   std::vector<ObserverRecord> observers;
 
-  double elapsed = 0;  // virtual seconds since the start
+  double elapsed = 0;     // virtual seconds since the start
   bool realTime = false;  // waits also pass in real time
   CallRecorder recorder;
 
