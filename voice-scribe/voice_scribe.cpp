@@ -134,7 +134,7 @@ void VoiceScribeCLI::feedAudio(InputStream& in) {
     int errorNumber = 0;
     const long count = in.read(space.data(), space.size(), errorNumber);
     if (count < 0) {
-      writeError(kReadErrorPrefix + std::to_string(errorNumber));
+      if (errorNumber != 0) writeError(kReadErrorPrefix + std::to_string(errorNumber));
       break;
     }
     if (count == 0) break;

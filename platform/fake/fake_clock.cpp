@@ -14,12 +14,28 @@ namespace tessary::fake {
 
 namespace {
 // A scene with "realTime" also lets its waits pass on the wall clock, so a
-// program run by hand paces itself as it would on a Mac. Unanswered calls
-// still time out in virtual time only.
-void waitInRealTime(const State& state, double seconds) {
+// program run by hand paces itself as it would on a Mac; scripted events due
+// inside a wait then come at their moment. Unanswered calls still time out in
+// virtual time only.
+void sleepInRealTime(double seconds) {
   constexpr double kLongestWait = 86400;
-  if (!state.realTime || !(seconds > 0)) return;
+  if (!(seconds > 0)) return;
   std::this_thread::sleep_for(std::chrono::duration<double>(std::min(seconds, kLongestWait)));
+}
+
+void passTime(State& state, double seconds) {
+  if (!state.realTime) {
+    state.advance(seconds);
+    return;
+  }
+  const double target = state.elapsed + seconds;
+  while (std::optional<double> due = state.speechRecognizer.nextEventTime(target)) {
+    const double step = std::max(0.0, *due - state.elapsed);
+    sleepInRealTime(step);
+    state.advance(step);
+  }
+  sleepInRealTime(target - state.elapsed);
+  state.advance(std::max(0.0, target - state.elapsed));
 }
 }  // namespace
 
@@ -30,8 +46,7 @@ double FakeClock::now() {
 
 void FakeClock::sleepMicroseconds(uint64_t microseconds) {
   state_.recorder.record("sleepMicroseconds", "", [&] { return std::to_string(microseconds); });
-  waitInRealTime(state_, static_cast<double>(microseconds) / 1e6);
-  state_.advance(static_cast<double>(microseconds) / 1e6);
+  passTime(state_, static_cast<double>(microseconds) / 1e6);
 }
 
 // The run loop has nothing to deliver that the logic could see (observer
@@ -39,8 +54,7 @@ void FakeClock::sleepMicroseconds(uint64_t microseconds) {
 void FakeClock::runRunLoop(double seconds) {
   state_.recorder.record("runRunLoop", "", [&] { return numberText(seconds); });
   if (!std::isfinite(seconds) || seconds <= 0) return;
-  waitInRealTime(state_, seconds);
-  state_.advance(seconds);
+  passTime(state_, seconds);
 }
 
 }  // namespace tessary::fake

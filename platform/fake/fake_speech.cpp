@@ -170,27 +170,31 @@ void FakeSpeechRecognizer::deliverByteEvents(Task& task) {
   }
 }
 
-void FakeSpeechRecognizer::runUntil(double elapsed) {
-  for (;;) {
-    // The earliest undelivered timed event due by `elapsed`, of any task.
-    Task* next = nullptr;
-    size_t nextIndex = 0;
-    double nextTime = 0;
-    for (const auto& task : tasks_) {
-      if (!task->audioEndedAt) continue;
-      for (size_t i = 0; i < scene_.events.size(); ++i) {
-        const ScriptedRecognitionEvent& event = scene_.events[i];
-        if (task->delivered[i] || !event.afterEndSeconds) continue;
-        const double due = *task->audioEndedAt + *event.afterEndSeconds;
-        if (due > elapsed || (next && due >= nextTime)) continue;
-        next = task.get();
-        nextIndex = i;
-        nextTime = due;
-      }
+FakeSpeechRecognizer::DueEvent FakeSpeechRecognizer::earliestDue(double elapsed) const {
+  DueEvent next;
+  for (const auto& task : tasks_) {
+    if (!task->audioEndedAt) continue;
+    for (size_t i = 0; i < scene_.events.size(); ++i) {
+      const ScriptedRecognitionEvent& event = scene_.events[i];
+      if (task->delivered[i] || !event.afterEndSeconds) continue;
+      const double due = *task->audioEndedAt + *event.afterEndSeconds;
+      if (due > elapsed || (next.task && due >= next.time)) continue;
+      next = DueEvent{task.get(), i, due};
     }
-    if (!next) return;
-    state_.elapsed = std::max(state_.elapsed, nextTime);
-    next->deliver(scene_.events[nextIndex], nextIndex);
+  }
+  return next;
+}
+
+std::optional<double> FakeSpeechRecognizer::nextEventTime(double elapsed) const {
+  DueEvent next = earliestDue(elapsed);
+  if (!next.task) return std::nullopt;
+  return next.time;
+}
+
+void FakeSpeechRecognizer::runUntil(double elapsed) {
+  for (DueEvent next = earliestDue(elapsed); next.task; next = earliestDue(elapsed)) {
+    state_.elapsed = std::max(state_.elapsed, next.time);
+    next.task->deliver(scene_.events[next.index], next.index);
   }
 }
 

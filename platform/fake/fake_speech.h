@@ -50,6 +50,8 @@ class FakeSpeechRecognizer : public SpeechRecognizer {
   // Delivers the events due by `elapsed` virtual seconds, each at its own
   // time, moving the clock to it. Called as virtual time passes.
   void runUntil(double elapsed);
+  // When the earliest event due by `elapsed` is due, if there is one.
+  std::optional<double> nextEventTime(double elapsed) const;
   // recognitionTaskWithRequest:resultHandler: of every locale's recognizer.
   std::shared_ptr<SpeechRecognitionTask> startTaskFor(std::shared_ptr<SpeechAudioRequest> request,
                                                       SpeechResultHandler handler);
@@ -61,6 +63,13 @@ class FakeSpeechRecognizer : public SpeechRecognizer {
   friend class Request;
   friend class Task;
   void deliverByteEvents(Task& task);
+  // The earliest undelivered timed event due by `elapsed`, of any task.
+  struct DueEvent {
+    Task* task = nullptr;
+    size_t index = 0;
+    double time = 0;
+  };
+  DueEvent earliestDue(double elapsed) const;
 
   FakeDesktop::State& state_;
   SpeechScene scene_;

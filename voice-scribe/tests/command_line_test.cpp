@@ -1,6 +1,8 @@
 // The locale from the command line, and the usage error it gives otherwise.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <sstream>
 
 #include "platform/fake/fake_desktop.h"
@@ -14,6 +16,7 @@ struct ArgumentCase {
   const char* name;
   std::vector<std::string> arguments;
   std::optional<std::string> locale;  // nothing: the usage error
+  friend void PrintTo(const ArgumentCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class LocaleArguments : public ::testing::TestWithParam<ArgumentCase> {};

@@ -4,6 +4,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <sstream>
 
 #include "platform/fake/fake_desktop.h"
@@ -89,6 +91,7 @@ struct StartFailure {
   std::string speech;
   std::vector<std::string> arguments;
   std::string err;
+  friend void PrintTo(const StartFailure& c, std::ostream* os) { *os << c.name; }
 };
 
 class StartFailures : public ::testing::TestWithParam<StartFailure> {};

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <algorithm>
 #include <cstring>
 #include <memory>
@@ -42,6 +44,7 @@ struct SplitCase {
   const char* name;
   size_t total;
   std::vector<size_t> readSizes;
+  friend void PrintTo(const SplitCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ReadSplits : public ::testing::TestWithParam<SplitCase> {};

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -20,6 +22,7 @@ struct EscapeCase {
   std::string message;
   std::string line;    // the exact error line
   std::string parsed;  // what a JSON reader gets back
+  friend void PrintTo(const EscapeCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class ErrorLines : public ::testing::TestWithParam<EscapeCase> {};

@@ -2,6 +2,8 @@
 // mistake in it.
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 
 #include "platform/fake/fake_desktop.h"
@@ -20,6 +22,7 @@ struct SpeechDefect {
   const char* name;
   std::string speech;
   std::string problem;
+  friend void PrintTo(const SpeechDefect& c, std::ostream* os) { *os << c.name; }
 };
 
 class BrokenSpeechSection : public ::testing::TestWithParam<SpeechDefect> {};
