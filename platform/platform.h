@@ -5,6 +5,7 @@
 #include "platform/clock.h"
 #include "platform/host_windows.h"
 #include "platform/screens.h"
+#include "platform/speech_recognizer.h"
 #include "platform/window_server.h"
 #include "platform/workspace.h"
 
@@ -17,6 +18,7 @@ struct Platform {
   Workspace& workspace;
   Clock& clock;
   HostWindows& hostWindows;
+  SpeechRecognizer& speechRecognizer;
 };
 
 // Owns the services of one backend for the lifetime of a program.

@@ -222,6 +222,8 @@ def scene():
         "mainScreen": {"x": 0, "y": 0, "w": SCREEN_W, "h": SCREEN_H},
         "screens": [{"x": 0, "y": 0, "w": SCREEN_W, "h": SCREEN_H}],
         "pointer": {"x": 640, "y": 420},
+        # Run by hand, the programs pace themselves as on a Mac.
+        "realTime": True,
         "frontmostApplication": 501,
         "applications": [
             {"pid": 501, "name": "Google Chrome", "bundleIdentifier": "com.google.Chrome",

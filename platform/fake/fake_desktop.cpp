@@ -19,7 +19,9 @@ FakeDesktop::State::State()
       workspace(*this),
       clock(*this),
       hostWindows(*this),
-      platform{accessibility, windowServer, screensService, workspace, clock, hostWindows} {
+      speechRecognizer(*this),
+      platform{accessibility, windowServer, screensService,  workspace,
+               clock,         hostWindows,  speechRecognizer} {
   systemWide = elements.add();
   elements.setId(systemWide, "systemWide");
   elements.at(systemWide).defined = true;
@@ -47,7 +49,9 @@ double FakeDesktop::State::messagingTimeoutOf(uint32_t element) const {
 }
 
 void FakeDesktop::State::advance(double seconds) {
-  elapsed += seconds;
+  const double target = elapsed + seconds;
+  speechRecognizer.runUntil(target);
+  elapsed = target;
 }
 
 FakeDesktop::FakeDesktop(std::unique_ptr<State> state) : state_(std::move(state)) {}
@@ -111,6 +115,10 @@ AXElement FakeDesktop::element(std::string_view elementId) const {
 
 double FakeDesktop::elapsedSeconds() const {
   return state_->elapsed;
+}
+
+const SpeechRecording& FakeDesktop::speechRecording() const {
+  return state_->speechRecognizer.recording();
 }
 
 std::unique_ptr<FakeDesktop> loadSceneOrThrow(std::string_view sceneJson) {

@@ -16,6 +16,8 @@
 
 namespace tessary::fake {
 
+struct SpeechRecording;
+
 // One platform call as the logic made it.
 struct PlatformCall {
   std::string operation;  // e.g. "copyAttributeValue", "copyWindowInfo", "sleepMicroseconds"
@@ -52,6 +54,8 @@ class FakeDesktop : public PlatformBackend {
   AXElement element(std::string_view elementId) const;
   // Virtual seconds elapsed since the desktop was created.
   double elapsedSeconds() const;
+  // What the speech recognizer was given (platform/fake/speech_recording.h).
+  const SpeechRecording& speechRecording() const;
 
   struct State;
 

@@ -16,6 +16,7 @@
 #include "platform/fake/fake_desktop.h"
 #include "platform/fake/fake_host_windows.h"
 #include "platform/fake/host_view_state.h"
+#include "platform/fake/fake_speech.h"
 
 namespace tessary::fake {
 
@@ -166,7 +167,8 @@ struct FakeDesktop::State {
   float globalMessagingTimeout = 0;  // set through the system-wide element
   std::vector<ObserverRecord> observers;
 
-  double elapsed = 0;  // virtual seconds since the start
+  double elapsed = 0;     // virtual seconds since the start
+  bool realTime = false;  // waits also pass in real time
   CallRecorder recorder;
   HostViewState hostViews;
 
@@ -176,6 +178,7 @@ struct FakeDesktop::State {
   FakeWorkspace workspace;
   FakeClock clock;
   FakeHostWindows hostWindows;
+  FakeSpeechRecognizer speechRecognizer;
   Platform platform;
 
   const ApplicationRecord* applicationOf(uint32_t element) const;

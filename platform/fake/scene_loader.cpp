@@ -52,6 +52,10 @@ void SceneLoader::load(const json& scene) {
       frontmostPath_ = path_.text();
     } else if (key == "systemWide") {
       loadSystemWide(value);
+    } else if (key == "speech") {
+      loadSpeech(value);
+    } else if (key == "realTime") {
+      state_.realTime = boolean(value);
     } else {
       failUnknownKey(key);
     }

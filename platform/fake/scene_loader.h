@@ -60,6 +60,9 @@ class SceneLoader {
 
   // scene_host_views.cpp
   void loadHostViews(const json& value);
+  // scene_speech.cpp
+  void loadSpeech(const json& value);
+  ScriptedRecognitionEvent loadRecognitionEvent(const json& object);
 
   // Checks and conversions; each fails with a message at the current path.
   [[noreturn]] void fail(const std::string& problem) const;

@@ -4,6 +4,7 @@
 #include "platform/macos/mac_clock.h"
 #include "platform/macos/mac_host_windows.h"
 #include "platform/macos/mac_screens.h"
+#include "platform/macos/mac_speech.h"
 #include "platform/macos/mac_window_server.h"
 #include "platform/macos/mac_workspace.h"
 
@@ -22,7 +23,9 @@ class MacPlatformBackend : public PlatformBackend {
   macos::MacWorkspace workspace_;
   macos::MacClock clock_;
   macos::MacHostWindows hostWindows_;
-  Platform platform_{accessibility_, windowServer_, screens_, workspace_, clock_, hostWindows_};
+  macos::MacSpeechRecognizer speechRecognizer_;
+  Platform platform_{accessibility_, windowServer_, screens_,         workspace_,
+                     clock_,         hostWindows_,  speechRecognizer_};
 };
 
 }  // namespace
