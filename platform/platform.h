@@ -3,6 +3,7 @@
 
 #include "platform/accessibility.h"
 #include "platform/clock.h"
+#include "platform/input_state.h"
 #include "platform/screens.h"
 #include "platform/window_server.h"
 #include "platform/workspace.h"
@@ -15,6 +16,7 @@ struct Platform {
   Screens& screens;
   Workspace& workspace;
   Clock& clock;
+  InputState& inputState;
 };
 
 // Owns the services of one backend for the lifetime of a program.

@@ -18,7 +18,8 @@ FakeDesktop::State::State()
       screensService(*this),
       workspace(*this),
       clock(*this),
-      platform{accessibility, windowServer, screensService, workspace, clock} {
+      inputState(*this),
+      platform{accessibility, windowServer, screensService, workspace, clock, inputState} {
   systemWide = elements.add();
   elements.setId(systemWide, "systemWide");
   elements.at(systemWide).defined = true;

@@ -14,6 +14,7 @@
 #include "platform/fake/call_recorder.h"
 #include "platform/fake/element_store.h"
 #include "platform/fake/fake_desktop.h"
+#include "platform/fake/fake_input_state.h"
 
 namespace tessary::fake {
 
@@ -164,6 +165,8 @@ struct FakeDesktop::State {
   float globalMessagingTimeout = 0;  // set through the system-wide element
   std::vector<ObserverRecord> observers;
 
+  InputTimeline inputTimeline;
+
   double elapsed = 0;  // virtual seconds since the start
   CallRecorder recorder;
 
@@ -172,6 +175,7 @@ struct FakeDesktop::State {
   FakeScreens screensService;
   FakeWorkspace workspace;
   FakeClock clock;
+  FakeInputState inputState;
   Platform platform;
 
   const ApplicationRecord* applicationOf(uint32_t element) const;

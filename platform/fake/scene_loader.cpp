@@ -51,6 +51,8 @@ void SceneLoader::load(const json& scene) {
       frontmostPath_ = path_.text();
     } else if (key == "systemWide") {
       loadSystemWide(value);
+    } else if (key == "input") {
+      loadInput(value);
     } else {
       failUnknownKey(key);
     }

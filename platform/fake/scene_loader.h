@@ -11,6 +11,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/fake/fake_input_state.h"
 #include "platform/fake/fake_state.h"
 #include "platform/fake/scene_json.h"
 
@@ -57,6 +58,11 @@ class SceneLoader {
   void loadWindowList(const json& value);
   void loadWindow(const json& object, WindowRecord& window, uint32_t windowNumber);
   PlistValue plistValue(const json& value);
+
+  // scene_input.cpp
+  void loadInput(const json& value);
+  void loadInputEntry(const json& object, InputSnapshot& snapshot);
+  double inputCoordinate(const json& value) const;
 
   // Checks and conversions; each fails with a message at the current path.
   [[noreturn]] void fail(const std::string& problem) const;

@@ -2,6 +2,7 @@
 #include "platform/backend.h"
 #include "platform/macos/mac_accessibility.h"
 #include "platform/macos/mac_clock.h"
+#include "platform/macos/mac_input_state.h"
 #include "platform/macos/mac_screens.h"
 #include "platform/macos/mac_window_server.h"
 #include "platform/macos/mac_workspace.h"
@@ -20,7 +21,8 @@ class MacPlatformBackend : public PlatformBackend {
   macos::MacScreens screens_;
   macos::MacWorkspace workspace_;
   macos::MacClock clock_;
-  Platform platform_{accessibility_, windowServer_, screens_, workspace_, clock_};
+  macos::MacInputState inputState_;
+  Platform platform_{accessibility_, windowServer_, screens_, workspace_, clock_, inputState_};
 };
 
 }  // namespace
