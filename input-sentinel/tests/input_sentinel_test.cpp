@@ -77,9 +77,9 @@ INSTANTIATE_TEST_SUITE_P(
                          {"at": 0.5, "shift": false}, {"at": 0.7, "control": false}])",
                      "CTRL_DOWN\nSHIFT_DOWN\nSHIFT_UP\nCTRL_UP\n"},
         TimelineCase{"RawFlagsCountOnlyTheirControlAndShiftBits",
-                     // Command (0x100000) and Option (0x80000) are not reported;
-                     // 0x60000 is Control and Shift.
-                     R"([{"at": 0.1, "flags": 1572864}, {"at": 0.3, "flags": 393216},
+                     // Every bit but Control (0x40000) and Shift (0x20000) gives
+                     // nothing; 0x60000 is both.
+                     R"([{"at": 0.1, "flags": 18446744073709158399}, {"at": 0.3, "flags": 393216},
                          {"at": 0.5, "flags": 131072}, {"at": 0.7, "flags": 0}])",
                      "CTRL_DOWN\nSHIFT_DOWN\nCTRL_UP\nSHIFT_UP\n"},
         TimelineCase{"EscapeHeldGivesOneLineAndReleaseNone",

@@ -100,9 +100,12 @@ void SceneLoader::loadInputEntry(const json& object, InputSnapshot& snapshot) {
     if (it == object.end()) continue;
     PathScope scope(path_, raw);
     if (std::string_view(raw) == "flags") {
-      int64_t flags = integer(*it);
-      if (flags < 0) fail("must not be negative");
-      snapshot.flags = static_cast<uint64_t>(flags);
+      // CGEventFlags: all 64 bits.
+      if (it->is_number_unsigned()) {
+        snapshot.flags = it->get<uint64_t>();
+      } else if (integer(*it) < 0) {
+        fail("must not be negative");
+      }
     } else if (std::string_view(raw) == "keys") {
       numberedStates(*it, std::numeric_limits<uint16_t>::max(), [&](int64_t code, bool down) {
         setMember(snapshot.keysDown, static_cast<uint16_t>(code), down);
