@@ -221,7 +221,10 @@ struct ProbeCase {
   std::vector<std::string> arguments;
   const char* scene;
   const char* out;
-  friend void PrintTo(const ProbeCase& c, std::ostream* os) { *os << c.out; }
+  friend void PrintTo(const ProbeCase& c, std::ostream* os) {
+    for (const std::string& argument : c.arguments)
+      *os << argument << ' ';
+  }
 };
 
 class Probe : public ::testing::TestWithParam<ProbeCase> {};
