@@ -217,6 +217,36 @@ TEST(InputSentinel, ReadyComesBeforeTheFirstSample) {
   EXPECT_EQ(run.out, "READY\nCTRL_DOWN\n");
 }
 
+// Keeps what was written and, at each flush, how much had been written then.
+class FlushRecorder : public std::stringbuf {
+ public:
+  std::vector<size_t> flushedAt;
+
+ protected:
+  int sync() override {
+    flushedAt.push_back(str().size());
+    return 0;
+  }
+};
+
+TEST(InputSentinel, EveryLineIsFlushedAsItIsWritten) {
+  auto desktop = fake::loadSceneOrThrow(R"({"input": {"timeline": [
+      {"at": 0.1, "control": true, "leftButton": true}, {"at": 0.2, "pointer": [5, 5]},
+      {"at": 0.3, "control": false, "leftButton": false}]}})");
+  FlushRecorder recorder;
+  std::ostream out(&recorder);
+  std::ostringstream err;
+  ProgramContext context{{}, {}, out, err, desktop->platform()};
+  ASSERT_EQ(runInputSentinel(context), 0);
+  const std::string text = recorder.str();
+  ASSERT_EQ(text, "READY\nCTRL_DOWN\nMOUSE_DOWN 0 0 0\nMOUSE_MOVE 5 5\nCTRL_UP\nMOUSE_UP 5 5 0\n");
+  // A flush right after each line's newline, none in between.
+  std::vector<size_t> lineEnds;
+  for (size_t i = 0; i < text.size(); ++i)
+    if (text[i] == '\n') lineEnds.push_back(i + 1);
+  EXPECT_EQ(recorder.flushedAt, lineEnds);
+}
+
 struct ProbeCase {
   std::vector<std::string> arguments;
   const char* scene;
