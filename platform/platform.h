@@ -4,6 +4,7 @@
 #include "platform/accessibility.h"
 #include "platform/clock.h"
 #include "platform/host_windows.h"
+#include "platform/input_state.h"
 #include "platform/screens.h"
 #include "platform/speech_recognizer.h"
 #include "platform/window_server.h"
@@ -19,6 +20,7 @@ struct Platform {
   Clock& clock;
   HostWindows& hostWindows;
   SpeechRecognizer& speechRecognizer;
+  InputState& inputState;
 };
 
 // Owns the services of one backend for the lifetime of a program.

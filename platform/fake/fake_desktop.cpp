@@ -20,8 +20,9 @@ FakeDesktop::State::State()
       clock(*this),
       hostWindows(*this),
       speechRecognizer(*this),
-      platform{accessibility, windowServer, screensService,  workspace,
-               clock,         hostWindows,  speechRecognizer} {
+      inputState(*this),
+      platform{accessibility, windowServer, screensService,   workspace,
+               clock,         hostWindows,  speechRecognizer, inputState} {
   systemWide = elements.add();
   elements.setId(systemWide, "systemWide");
   elements.at(systemWide).defined = true;

@@ -17,6 +17,7 @@
 #include "platform/fake/fake_host_windows.h"
 #include "platform/fake/host_view_state.h"
 #include "platform/fake/fake_speech.h"
+#include "platform/fake/fake_input_state.h"
 
 namespace tessary::fake {
 
@@ -169,6 +170,9 @@ struct FakeDesktop::State {
 
   double elapsed = 0;     // virtual seconds since the start
   bool realTime = false;  // waits also pass in real time
+  InputTimeline inputTimeline;
+
+  double elapsed = 0;  // virtual seconds since the start
   CallRecorder recorder;
   HostViewState hostViews;
 
@@ -179,6 +183,7 @@ struct FakeDesktop::State {
   FakeClock clock;
   FakeHostWindows hostWindows;
   FakeSpeechRecognizer speechRecognizer;
+  FakeInputState inputState;
   Platform platform;
 
   const ApplicationRecord* applicationOf(uint32_t element) const;

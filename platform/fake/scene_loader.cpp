@@ -56,6 +56,8 @@ void SceneLoader::load(const json& scene) {
       loadSpeech(value);
     } else if (key == "realTime") {
       state_.realTime = boolean(value);
+    } else if (key == "input") {
+      loadInput(value);
     } else {
       failUnknownKey(key);
     }

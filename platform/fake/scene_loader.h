@@ -11,6 +11,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "platform/fake/fake_input_state.h"
 #include "platform/fake/fake_state.h"
 #include "platform/fake/scene_json.h"
 
@@ -63,6 +64,10 @@ class SceneLoader {
   // scene_speech.cpp
   void loadSpeech(const json& value);
   ScriptedRecognitionEvent loadRecognitionEvent(const json& object);
+  // scene_input.cpp
+  void loadInput(const json& value);
+  void loadInputEntry(const json& object, InputSnapshot& snapshot);
+  double inputCoordinate(const json& value) const;
 
   // Checks and conversions; each fails with a message at the current path.
   [[noreturn]] void fail(const std::string& problem) const;

@@ -3,6 +3,7 @@
 #include "platform/macos/mac_accessibility.h"
 #include "platform/macos/mac_clock.h"
 #include "platform/macos/mac_host_windows.h"
+#include "platform/macos/mac_input_state.h"
 #include "platform/macos/mac_screens.h"
 #include "platform/macos/mac_speech.h"
 #include "platform/macos/mac_window_server.h"
@@ -24,8 +25,9 @@ class MacPlatformBackend : public PlatformBackend {
   macos::MacClock clock_;
   macos::MacHostWindows hostWindows_;
   macos::MacSpeechRecognizer speechRecognizer_;
-  Platform platform_{accessibility_, windowServer_, screens_,         workspace_,
-                     clock_,         hostWindows_,  speechRecognizer_};
+  macos::MacInputState inputState_;
+  Platform platform_{accessibility_, windowServer_, screens_,          workspace_,
+                     clock_,         hostWindows_,  speechRecognizer_, inputState_};
 };
 
 }  // namespace

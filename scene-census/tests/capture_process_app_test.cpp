@@ -255,8 +255,8 @@ TEST(ApplicationName, LocalizedNameAbsentOrPid) {
 
   NoRunningApplications workspace;
   Platform& real = named->platform();
-  Platform platform{real.accessibility, real.windowServer, real.screens,         workspace,
-                    real.clock,         real.hostWindows,  real.speechRecognizer};
+  Platform platform{real.accessibility, real.windowServer, real.screens,          workspace,
+                    real.clock,         real.hostWindows,  real.speechRecognizer, real.inputState};
   json unlisted = parsedOutput(runCensus(platform))["elements"][0];
   EXPECT_EQ(unlisted["app_name"], "PID 42");
 }

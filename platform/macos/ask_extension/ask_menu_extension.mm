@@ -1,0 +1,47 @@
+// The extension's principal class (NSExtensionPrincipalClass): the file
+// manager creates it, asks it for menus and calls the menu item's action.
+// Everything it decides is in ask-extension/ask_menu.h.
+#import <AppKit/AppKit.h>
+#import <FinderSync/FinderSync.h>
+
+#include "ask-extension/ask_menu.h"
+#include "platform/macos/ask_extension/mac_finder_sync.h"
+
+@interface AskMenuExtension : FIFinderSync
+@end
+
+@implementation AskMenuExtension
+
+- (instancetype)init {
+  self = [super init];
+  if (self) {
+    tessary::macos::MacFinderSyncController controller;
+    tessary::askextension::registerDirectories(controller);
+  }
+  return self;
+}
+
+- (NSMenu*)menuForMenuKind:(FIMenuKind)menuKind {
+  (void)menuKind;  // the same entry in every kind of menu
+  NSMenu* menu = [[NSMenu alloc] initWithTitle:@(tessary::askextension::kMenuTitle)];
+  NSMenuItem* item =
+      [[NSMenuItem alloc] initWithTitle:@(tessary::askextension::kMenuItemTitle)
+                                 action:@selector(askTessaryToEditSelection:)
+                          keyEquivalent:@(tessary::askextension::kMenuItemKeyEquivalent)];
+  item.target = self;
+  [menu addItem:item];
+  return menu;
+}
+
+- (IBAction)askTessaryToEditSelection:(id)sender {
+  (void)sender;
+  tessary::macos::MacFinderSyncController controller;
+  tessary::macos::MacTaskLauncher launcher;
+  tessary::macos::MacSystemLog log;
+  // The extension's own bundle, inside the host's Contents/PlugIns.
+  const char* bundlePath = [NSBundle mainBundle].bundleURL.path.UTF8String;
+  tessary::askextension::askToEditSelection(controller, launcher, log,
+                                            bundlePath ? bundlePath : "");
+}
+
+@end
