@@ -171,8 +171,6 @@ struct FakeDesktop::State {
   double elapsed = 0;     // virtual seconds since the start
   bool realTime = false;  // waits also pass in real time
   InputTimeline inputTimeline;
-
-  double elapsed = 0;  // virtual seconds since the start
   CallRecorder recorder;
   HostViewState hostViews;
 
