@@ -17,6 +17,7 @@ struct FitCase {
   const Signature* signature;
   std::vector<ArgumentKind> given;
   bool fits;
+  friend void PrintTo(const FitCase& c, std::ostream* os) { *os << c.label; }
 };
 
 class ArgumentsFit : public ::testing::TestWithParam<FitCase> {};
@@ -53,6 +54,9 @@ TEST(Signatures, AreTheTypeErrorMessages) {
 struct ConversionCase {
   double value;
   uint32_t expected;
+  friend void PrintTo(const ConversionCase& c, std::ostream* os) {
+    *os << c.value << " -> " << c.expected;
+  }
 };
 
 class ToUint32 : public ::testing::TestWithParam<ConversionCase> {};

@@ -161,6 +161,7 @@ TEST_F(WindowAnchor, DescribeZOrderReadsTheWindowThenTheOnScreenList) {
 struct UnusableCase {
   const char* label;
   std::vector<uint8_t> handle;
+  friend void PrintTo(const UnusableCase& c, std::ostream* os) { *os << c.label; }
 };
 
 class UnusableHandle : public ::testing::TestWithParam<UnusableCase> {};

@@ -100,6 +100,7 @@ struct DefectCase {
   const char* label;
   std::string scene;
   std::string problem;
+  friend void PrintTo(const DefectCase& c, std::ostream* os) { *os << c.label; }
 };
 
 class BrokenHostViews : public ::testing::TestWithParam<DefectCase> {};
