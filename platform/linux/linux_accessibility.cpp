@@ -277,7 +277,10 @@ void LinuxAccessibility::loadSnapshot(Application& app) {
     fills.emplace_back(&item, Fill::identifier);
     auto listed = app.cacheChildren.find(path);
     size_t cachedCount = listed == app.cacheChildren.end() ? 0 : listed->second.size();
-    if (!item.children && static_cast<size_t>(std::max(0, item.childCount)) != cachedCount) {
+    // Objects that manage their descendants (tables, trees) leave them out of
+    // the cache and give no count (-1).
+    bool countMismatch = item.childCount < 0 || static_cast<size_t>(item.childCount) != cachedCount;
+    if (!item.children && (countMismatch || item.has(ATSPI_STATE_MANAGES_DESCENDANTS))) {
       calls.push_back(accessibleCall(item.ref, kAccessibleInterface, "GetChildren"));
       fills.emplace_back(&item, Fill::children);
     }
@@ -676,10 +679,36 @@ AXResult LinuxAccessibility::elementAtPosition(const AXElement& root, float x, f
             [ix, iy](sd_bus_message* m) { return sd_bus_message_append(m, "iiu", ix, iy, 0u); }},
         timeout);
     std::optional<AtspiRef> next = readReference(reply.message.get());
-    if (!next || next->isNull() || *next == current) break;
+    if (!next || next->isNull() || *next == current) {
+      // Some containers answer only for part of what they hold (a tree view
+      // for its cells, not its column headers); their listed children are
+      // searched by their extents then, the last drawn first.
+      next = shownChildAt(current, x, y);
+      if (!next) break;
+    }
     current = std::move(*next);
   }
   return AXResult::of(AXValue(elementFor(current)));
+}
+
+std::optional<AtspiRef> LinuxAccessibility::shownChildAt(const AtspiRef& ref, double x, double y) {
+  Application* app = application(ref.bus);
+  AtspiItem* parent = item(ref);
+  if (!app || !parent) return std::nullopt;
+  std::vector<AtspiRef> children = childrenOf(*app, *parent);
+  for (auto child = children.rbegin(); child != children.rend(); ++child) {
+    const AtspiItem* candidate = item(*child);
+    if (!candidate || !candidate->has(ATSPI_STATE_SHOWING) || !candidate->extents ||
+        !extentsArePlaced(*candidate->extents)) {
+      continue;
+    }
+    const AtspiExtents& e = *candidate->extents;
+    if (x >= e.x && x < static_cast<double>(e.x) + e.width && y >= e.y &&
+        y < static_cast<double>(e.y) + e.height) {
+      return *child;
+    }
+  }
+  return std::nullopt;
 }
 
 std::optional<int32_t> LinuxAccessibility::processIdentifier(const AXElement& element) {

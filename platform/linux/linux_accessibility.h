@@ -70,6 +70,7 @@ class LinuxAccessibility final : public Accessibility {
   AXElement elementFor(const AtspiRef& ref);
   AXResult objectAttribute(const AtspiRef& ref, std::string_view attribute);
   AXResult focusedElement(std::optional<int32_t> pid);
+  std::optional<AtspiRef> shownChildAt(const AtspiRef& ref, double x, double y);
   AXResult selectedText(AtspiItem& item, bool rangeOnly);
   std::optional<std::string> busOfPid(int32_t pid);
   std::optional<int32_t> pidOfBus(const std::string& bus);
