@@ -174,20 +174,42 @@ std::optional<uint32_t> readUnsigned(sd_bus_message* reply) {
 }
 
 namespace {
+
 enum ObjectRead : size_t {
   kReadRole,
   kReadStates,
   kReadInterfaces,
-  kReadName,
-  kReadDescription,
-  kReadParent,
+  kReadProperties,
   kReadChildren,
   kReadExtents,
   kReadText,
   kReadValue,
-  kReadIdentifier,
   kObjectReadCount
 };
+
+// The Accessible interface's properties, from one GetAll answer ("a{sv}").
+void readAccessibleProperties(sd_bus_message* reply, AtspiItem& item) {
+  if (!reply || sd_bus_message_enter_container(reply, 'a', "{sv}") <= 0) return;
+  while (sd_bus_message_enter_container(reply, 'e', "sv") > 0) {
+    const char* key = nullptr;
+    if (sd_bus_message_read(reply, "s", &key) <= 0 || !key) return;
+    std::string_view name(key);
+    const char* text = nullptr;
+    if ((name == "Name" || name == "Description" || name == "AccessibleId") &&
+        sd_bus_message_read(reply, "v", "s", &text) > 0 && text) {
+      if (name == "Name") item.name = text;
+      if (name == "Description") item.description = text;
+      if (name == "AccessibleId") item.accessibleId = std::string(text);
+    } else if (name == "Parent" && sd_bus_message_enter_container(reply, 'v', "(so)") > 0) {
+      if (std::optional<AtspiRef> parent = readRefHere(reply)) item.parent = std::move(*parent);
+      if (sd_bus_message_exit_container(reply) < 0) return;
+    } else if (sd_bus_message_skip(reply, "v") < 0) {
+      return;
+    }
+    if (sd_bus_message_exit_container(reply) < 0) return;
+  }
+}
+
 }  // namespace
 
 std::vector<DBusCall> objectReadCalls(const AtspiRef& ref) {
@@ -195,14 +217,13 @@ std::vector<DBusCall> objectReadCalls(const AtspiRef& ref) {
   calls[kReadRole] = accessibleCall(ref, kAccessibleInterface, "GetRole");
   calls[kReadStates] = accessibleCall(ref, kAccessibleInterface, "GetState");
   calls[kReadInterfaces] = accessibleCall(ref, kAccessibleInterface, "GetInterfaces");
-  calls[kReadName] = propertyGet(ref, kAccessibleInterface, "Name");
-  calls[kReadDescription] = propertyGet(ref, kAccessibleInterface, "Description");
-  calls[kReadParent] = propertyGet(ref, kAccessibleInterface, "Parent");
+  calls[kReadProperties] = DBusCall{
+      ref.bus, ref.path, kProperties, "GetAll",
+      [](sd_bus_message* m) { return sd_bus_message_append(m, "s", kAccessibleInterface); }};
   calls[kReadChildren] = accessibleCall(ref, kAccessibleInterface, "GetChildren");
   calls[kReadExtents] = extentsCall(ref);
   calls[kReadText] = textCall(ref);
   calls[kReadValue] = propertyGet(ref, "org.a11y.atspi.Value", "CurrentValue");
-  calls[kReadIdentifier] = propertyGet(ref, kAccessibleInterface, "AccessibleId");
   return calls;
 }
 
@@ -214,17 +235,28 @@ AtspiItem applyObjectReplies(const AtspiRef& ref, std::vector<DBusReply>& replie
   item.role = readUnsigned(message(kReadRole)).value_or(0);
   item.states = readStates(message(kReadStates)).value_or(0);
   item.interfaces = readInterfaces(message(kReadInterfaces)).value_or(0);
-  item.name = readStringVariant(message(kReadName)).value_or("");
-  item.description = readStringVariant(message(kReadDescription)).value_or("");
-  if (std::optional<AtspiRef> parent = readReferenceVariant(message(kReadParent)))
-    item.parent = std::move(*parent);
+  readAccessibleProperties(message(kReadProperties), item);
   item.children = readReferenceList(message(kReadChildren));
   if (!item.children) item.children.emplace();
   item.childCount = static_cast<int32_t>(item.children->size());
   item.extents = readExtents(message(kReadExtents));
   item.text = readString(message(kReadText));
   item.currentValue = readDoubleVariant(message(kReadValue));
-  item.accessibleId = readStringVariant(message(kReadIdentifier));
+  return item;
+}
+
+std::vector<DBusCall> geometryReadCalls(const AtspiRef& ref) {
+  return {extentsCall(ref)};
+}
+
+AtspiItem applyGeometryReplies(const AtspiRef& ref, std::vector<DBusReply>& replies) {
+  AtspiItem item;
+  item.ref = ref;
+  item.partial = true;
+  replies.resize(1);
+  item.extents = readExtents(replies[0].message.get());
+  // Extents answered means the object has the Component interface.
+  if (item.extents) item.interfaces |= atspiinterface::component;
   return item;
 }
 

@@ -35,5 +35,8 @@ std::optional<uint32_t> readUnsigned(sd_bus_message* reply);                    
 // `applyObjectReplies` takes their replies.
 std::vector<DBusCall> objectReadCalls(const AtspiRef& ref);
 AtspiItem applyObjectReplies(const AtspiRef& ref, std::vector<DBusReply>& replies);
+// The extents only: the calls, and the partial item they make.
+std::vector<DBusCall> geometryReadCalls(const AtspiRef& ref);
+AtspiItem applyGeometryReplies(const AtspiRef& ref, std::vector<DBusReply>& replies);
 
 }  // namespace tessary::linuxdesktop

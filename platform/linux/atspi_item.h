@@ -52,6 +52,9 @@ struct AtspiItem {
   std::optional<std::string> text;      // the whole text of the Text interface
   std::optional<double> currentValue;   // the Value interface
   std::optional<std::string> accessibleId;
+  // Only the extents were read (one of a long list of children
+  // the cache does not hold); the rest is read when it is asked for.
+  bool partial = false;
 
   bool has(uint32_t state) const { return state < 64 && (states >> state) & 1u; }
   bool implements(uint32_t interface) const { return (interfaces & interface) != 0; }

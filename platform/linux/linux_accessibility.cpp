@@ -19,6 +19,9 @@ constexpr double kDefaultTimeoutSeconds = 6.0;
 // Deeper than any real tree; only a hostile application gets here.
 constexpr int kMaxHitDepth = 128;
 constexpr const char* kChildrenChangedEvent = "object:children-changed";
+// Child lists longer than this that the cache does not hold are read for
+// their geometry first.
+constexpr size_t kFullReadLimit = 64;
 
 struct LinuxElement {
   bool systemWide = false;
@@ -313,16 +316,25 @@ void LinuxAccessibility::loadSnapshot(Application& app) {
   }
 }
 
-void LinuxAccessibility::readObjects(Application& app, const std::vector<AtspiRef>& refs) {
+void LinuxAccessibility::readObjects(Application& app, const std::vector<AtspiRef>& refs,
+                                     ReadDepth depth) {
   std::vector<AtspiRef> missing;
   for (const AtspiRef& ref : refs) {
-    if (ref.bus == app.bus && !ref.isNull() && !app.items.count(ref.path)) missing.push_back(ref);
+    if (ref.bus != app.bus || ref.isNull()) continue;
+    auto known = app.items.find(ref.path);
+    if (known == app.items.end() || (depth == ReadDepth::full && known->second.partial))
+      missing.push_back(ref);
   }
   if (missing.empty()) return;
+  // A long list (the cells of a big table) is read for its geometry only:
+  // most of it lies outside the view and is culled by position.
+  const bool geometryOnly =
+      depth == ReadDepth::geometryForLongLists && missing.size() > kFullReadLimit;
   std::vector<DBusCall> calls;
   size_t perObject = 0;
   for (const AtspiRef& ref : missing) {
-    std::vector<DBusCall> objectCalls = objectReadCalls(ref);
+    std::vector<DBusCall> objectCalls =
+        geometryOnly ? geometryReadCalls(ref) : objectReadCalls(ref);
     perObject = objectCalls.size();
     for (DBusCall& call : objectCalls)
       calls.push_back(std::move(call));
@@ -336,7 +348,9 @@ void LinuxAccessibility::readObjects(Application& app, const std::vector<AtspiRe
     bool anyAnswer = std::any_of(objectReplies.begin(), objectReplies.end(),
                                  [](const DBusReply& r) { return r.ok(); });
     if (!anyAnswer) continue;
-    app.items.emplace(missing[i].path, applyObjectReplies(missing[i], objectReplies));
+    app.items.insert_or_assign(missing[i].path,
+                               geometryOnly ? applyGeometryReplies(missing[i], objectReplies)
+                                            : applyObjectReplies(missing[i], objectReplies));
   }
 }
 
@@ -345,9 +359,17 @@ AtspiItem* LinuxAccessibility::item(const AtspiRef& ref) {
   if (!app || ref.isNull()) return nullptr;
   auto found = app->items.find(ref.path);
   if (found != app->items.end()) return &found->second;
-  readObjects(*app, {ref});
+  readObjects(*app, {ref}, ReadDepth::full);
   found = app->items.find(ref.path);
   return found == app->items.end() ? nullptr : &found->second;
+}
+
+AtspiItem* LinuxAccessibility::completeItem(const AtspiRef& ref) {
+  AtspiItem* known = item(ref);
+  if (!known || !known->partial) return known;
+  Application* app = application(ref.bus);
+  readObjects(*app, {ref}, ReadDepth::full);
+  return item(ref);
 }
 
 std::vector<AtspiRef> LinuxAccessibility::childrenOf(Application& app, const AtspiItem& item) {
@@ -359,13 +381,16 @@ std::vector<AtspiRef> LinuxAccessibility::childrenOf(Application& app, const Ats
     children = listed->second;
   }
   // Children the snapshot does not hold yet are read together, in one batch.
-  readObjects(app, children);
+  readObjects(app, children, ReadDepth::geometryForLongLists);
   return children;
 }
 
 AXResult LinuxAccessibility::objectAttribute(const AtspiRef& ref, std::string_view attribute) {
   Application* app = application(ref.bus);
-  AtspiItem* found = item(ref);
+  // Position and size are there for every object read; everything else
+  // needs the whole object.
+  const bool geometry = attribute == "AXPosition" || attribute == "AXSize";
+  AtspiItem* found = geometry ? item(ref) : completeItem(ref);
   if (!app || !found) return AXResult::failed(axerror::invalidUIElement);
   AtspiItem& object = *found;
 
@@ -506,7 +531,7 @@ AXResult LinuxAccessibility::isAttributeSettable(const AXElement& element,
   const LinuxElement* native = nativeOf(element);
   if (!native || !bus_) return AXResult::failed(axerror::invalidUIElement);
   if (native->systemWide) return AXResult::of(AXValue(false));
-  AtspiItem* object = item(native->ref);
+  AtspiItem* object = completeItem(native->ref);
   if (!object) return AXResult::failed(axerror::invalidUIElement);
   if (attribute == "AXValue") return AXResult::of(AXValue(valueIsSettable(*object)));
   if (attribute == "AXFocused") return AXResult::of(AXValue(object->has(ATSPI_STATE_FOCUSABLE)));
@@ -540,7 +565,7 @@ int32_t LinuxAccessibility::setAttributeValue(const AXElement& element, std::str
   const LinuxElement* native = nativeOf(element);
   if (!native || !bus_) return axerror::invalidUIElement;
   if (native->systemWide) return axerror::attributeUnsupported;
-  AtspiItem* object = item(native->ref);
+  AtspiItem* object = completeItem(native->ref);
   if (!object) return axerror::invalidUIElement;
   uint64_t timeout = timeoutFor(native->ref.bus);
 
@@ -581,7 +606,7 @@ int32_t LinuxAccessibility::performAction(const AXElement& element, std::string_
   const LinuxElement* native = nativeOf(element);
   if (!native || !bus_) return axerror::invalidUIElement;
   if (native->systemWide) return axerror::actionUnsupported;
-  AtspiItem* object = item(native->ref);
+  AtspiItem* object = completeItem(native->ref);
   if (!object) return axerror::invalidUIElement;
   uint64_t timeout = timeoutFor(native->ref.bus);
 

@@ -65,7 +65,9 @@ class LinuxAccessibility final : public Accessibility {
   Application* application(const std::string& bus);
   void loadSnapshot(Application& app);
   AtspiItem* item(const AtspiRef& ref);
-  void readObjects(Application& app, const std::vector<AtspiRef>& refs);
+  enum class ReadDepth { full, geometryForLongLists };
+  void readObjects(Application& app, const std::vector<AtspiRef>& refs, ReadDepth depth);
+  AtspiItem* completeItem(const AtspiRef& ref);
   std::vector<AtspiRef> childrenOf(Application& app, const AtspiItem& item);
   AXElement elementFor(const AtspiRef& ref);
   AXResult objectAttribute(const AtspiRef& ref, std::string_view attribute);
