@@ -55,6 +55,9 @@ struct AtspiItem {
   // Only the extents were read (one of a long list of children
   // the cache does not hold); the rest is read when it is asked for.
   bool partial = false;
+  // A cached object whose extents, text, value and identifier are still to
+  // be read (it was not shown when the cache was read).
+  bool detailsPending = false;
 
   bool has(uint32_t state) const { return state < 64 && (states >> state) & 1u; }
   bool implements(uint32_t interface) const { return (interfaces & interface) != 0; }

@@ -28,6 +28,13 @@ struct LinuxElement {
   AtspiRef ref;
 };
 
+// What is read with an object's details rather than with the cache.
+bool attributeNeedsDetails(std::string_view attribute) {
+  return attribute == "AXPosition" || attribute == "AXSize" || attribute == "AXValue" ||
+         attribute == "AXIdentifier" || attribute == "AXChildren" || attribute == "AXWindows" ||
+         attribute == "AXSelectedText" || attribute == "AXSelectedTextRange";
+}
+
 uint64_t hashOf(const AtspiRef& ref) {
   uint64_t hash = 1469598103934665603ull;
   auto mix = [&](std::string_view text) {
@@ -111,6 +118,13 @@ LinuxAccessibility::~LinuxAccessibility() = default;
 
 uint64_t LinuxAccessibility::callsSent() const {
   return bus_ ? bus_->callsSent() : 0;
+}
+
+size_t LinuxAccessibility::objectsRead() const {
+  size_t objects = 0;
+  for (const auto& [bus, app] : applications_)
+    objects += app->items.size();
+  return objects;
 }
 
 bool LinuxAccessibility::isProcessTrusted() {
@@ -261,41 +275,55 @@ void LinuxAccessibility::loadSnapshot(Application& app) {
       list.push_back(std::move(child.second));
   }
 
-  enum class Fill { extents, text, value, identifier, children };
-  std::vector<std::pair<AtspiItem*, Fill>> fills;
+  // Details of the objects that are shown come in the same batch; those of
+  // hidden ones (other pages, closed menus) only if they are asked about.
+  DetailBatch details;
   for (auto& [path, item] : app.items) {
-    if (item.implements(atspiinterface::component)) {
-      calls.push_back(extentsCall(item.ref));
-      fills.emplace_back(&item, Fill::extents);
-    }
-    if (item.implements(atspiinterface::text)) {
-      calls.push_back(textCall(item.ref));
-      fills.emplace_back(&item, Fill::text);
-    }
-    if (item.implements(atspiinterface::value)) {
-      calls.push_back(propertyGet(item.ref, "org.a11y.atspi.Value", "CurrentValue"));
-      fills.emplace_back(&item, Fill::value);
-    }
-    calls.push_back(propertyGet(item.ref, kAccessibleInterface, "AccessibleId"));
-    fills.emplace_back(&item, Fill::identifier);
-    auto listed = app.cacheChildren.find(path);
-    size_t cachedCount = listed == app.cacheChildren.end() ? 0 : listed->second.size();
-    // Objects that manage their descendants (tables, trees) leave them out of
-    // the cache and give no count (-1).
-    bool countMismatch = item.childCount < 0 || static_cast<size_t>(item.childCount) != cachedCount;
-    if (!item.children && (countMismatch || item.has(ATSPI_STATE_MANAGES_DESCENDANTS))) {
-      calls.push_back(accessibleCall(item.ref, kAccessibleInterface, "GetChildren"));
-      fills.emplace_back(&item, Fill::children);
-    }
+    if (item.has(ATSPI_STATE_SHOWING))
+      details.add(item, app, calls);
+    else
+      item.detailsPending = true;
   }
   std::vector<DBusReply> replies = bus_->callAll(calls, timeout);
   std::vector<DBusReply> rootReplies;
   for (size_t i = 0; i < rootCallCount; ++i)
     rootReplies.push_back(std::move(replies[i]));
   app.items.emplace(root.path, applyObjectReplies(root, rootReplies));
-  for (size_t i = 0; i < fills.size(); ++i) {
+  details.apply(replies, rootCallCount);
+}
+
+void LinuxAccessibility::DetailBatch::add(AtspiItem& item, const Application& app,
+                                          std::vector<DBusCall>& calls) {
+  item.detailsPending = false;
+  if (item.implements(atspiinterface::component)) {
+    calls.push_back(extentsCall(item.ref));
+    fills.emplace_back(&item, Fill::extents);
+  }
+  if (item.implements(atspiinterface::text)) {
+    calls.push_back(textCall(item.ref));
+    fills.emplace_back(&item, Fill::text);
+  }
+  if (item.implements(atspiinterface::value)) {
+    calls.push_back(propertyGet(item.ref, "org.a11y.atspi.Value", "CurrentValue"));
+    fills.emplace_back(&item, Fill::value);
+  }
+  calls.push_back(propertyGet(item.ref, kAccessibleInterface, "AccessibleId"));
+  fills.emplace_back(&item, Fill::identifier);
+  auto listed = app.cacheChildren.find(item.ref.path);
+  size_t cachedCount = listed == app.cacheChildren.end() ? 0 : listed->second.size();
+  // Objects that manage their descendants (tables, trees) leave them out of
+  // the cache and give no count (-1).
+  bool countMismatch = item.childCount < 0 || static_cast<size_t>(item.childCount) != cachedCount;
+  if (!item.children && (countMismatch || item.has(ATSPI_STATE_MANAGES_DESCENDANTS))) {
+    calls.push_back(accessibleCall(item.ref, kAccessibleInterface, "GetChildren"));
+    fills.emplace_back(&item, Fill::children);
+  }
+}
+
+void LinuxAccessibility::DetailBatch::apply(std::vector<DBusReply>& replies, size_t first) {
+  for (size_t i = 0; i < fills.size() && first + i < replies.size(); ++i) {
     auto& [item, fill] = fills[i];
-    sd_bus_message* message = replies[rootCallCount + i].message.get();
+    sd_bus_message* message = replies[first + i].message.get();
     switch (fill) {
       case Fill::extents:
         item->extents = readExtents(message);
@@ -314,6 +342,18 @@ void LinuxAccessibility::loadSnapshot(Application& app) {
         break;
     }
   }
+}
+
+AtspiItem* LinuxAccessibility::detailedItem(const AtspiRef& ref) {
+  AtspiItem* known = completeItem(ref);
+  if (!known || !known->detailsPending) return known;
+  Application* app = application(ref.bus);
+  std::vector<DBusCall> calls;
+  DetailBatch details;
+  details.add(*known, *app, calls);
+  std::vector<DBusReply> replies = bus_->callAll(calls, timeoutFor(ref.bus));
+  details.apply(replies, 0);
+  return known;
 }
 
 void LinuxAccessibility::readObjects(Application& app, const std::vector<AtspiRef>& refs,
@@ -391,6 +431,7 @@ AXResult LinuxAccessibility::objectAttribute(const AtspiRef& ref, std::string_vi
   // needs the whole object.
   const bool geometry = attribute == "AXPosition" || attribute == "AXSize";
   AtspiItem* found = geometry ? item(ref) : completeItem(ref);
+  if (found && found->detailsPending && attributeNeedsDetails(attribute)) found = detailedItem(ref);
   if (!app || !found) return AXResult::failed(axerror::invalidUIElement);
   AtspiItem& object = *found;
 
@@ -606,7 +647,7 @@ int32_t LinuxAccessibility::performAction(const AXElement& element, std::string_
   const LinuxElement* native = nativeOf(element);
   if (!native || !bus_) return axerror::invalidUIElement;
   if (native->systemWide) return axerror::actionUnsupported;
-  AtspiItem* object = completeItem(native->ref);
+  AtspiItem* object = detailedItem(native->ref);
   if (!object) return axerror::invalidUIElement;
   uint64_t timeout = timeoutFor(native->ref.bus);
 
@@ -677,6 +718,7 @@ AXResult LinuxAccessibility::elementAtPosition(const AXElement& root, float x, f
     double bestScore = -1;
     for (const AtspiRef& child : childrenOf(*app, *appRoot)) {
       const AtspiItem* frame = item(child);
+      if (frame && isWindowRole(frame->role)) frame = detailedItem(child);
       if (!frame || !isWindowRole(frame->role) || !frame->extents) continue;
       const AtspiExtents& e = *frame->extents;
       Rect bounds{static_cast<double>(e.x), static_cast<double>(e.y), static_cast<double>(e.width),
@@ -723,6 +765,7 @@ std::optional<AtspiRef> LinuxAccessibility::shownChildAt(const AtspiRef& ref, do
   std::vector<AtspiRef> children = childrenOf(*app, *parent);
   for (auto child = children.rbegin(); child != children.rend(); ++child) {
     const AtspiItem* candidate = item(*child);
+    if (candidate && candidate->detailsPending) candidate = detailedItem(*child);
     if (!candidate || !candidate->has(ATSPI_STATE_SHOWING) || !candidate->extents ||
         !extentsArePlaced(*candidate->extents)) {
       continue;

@@ -50,8 +50,10 @@ class LinuxAccessibility final : public Accessibility {
   int32_t addNotification(AXObserverId observer, const AXElement& element,
                           std::string_view notification, bool useRemote) override;
 
-  // D-Bus calls made on the accessibility bus so far (for the benchmark).
+  // D-Bus calls made on the accessibility bus so far, and the objects the
+  // snapshots hold (for the benchmark).
   uint64_t callsSent() const;
+  size_t objectsRead() const;
 
   struct RegisteredApplication {
     std::string bus;
@@ -68,6 +70,15 @@ class LinuxAccessibility final : public Accessibility {
   enum class ReadDepth { full, geometryForLongLists };
   void readObjects(Application& app, const std::vector<AtspiRef>& refs, ReadDepth depth);
   AtspiItem* completeItem(const AtspiRef& ref);
+  AtspiItem* detailedItem(const AtspiRef& ref);
+  // The extents, text, value, identifier and (where the cache does not add
+  // up) children of cached objects, read in one batch.
+  struct DetailBatch {
+    enum class Fill { extents, text, value, identifier, children };
+    std::vector<std::pair<AtspiItem*, Fill>> fills;
+    void add(AtspiItem& item, const Application& app, std::vector<DBusCall>& calls);
+    void apply(std::vector<DBusReply>& replies, size_t first);
+  };
   std::vector<AtspiRef> childrenOf(Application& app, const AtspiItem& item);
   AXElement elementFor(const AtspiRef& ref);
   AXResult objectAttribute(const AtspiRef& ref, std::string_view attribute);
