@@ -21,6 +21,7 @@
 #include "platform/linux/linux_accessibility.h"
 #include "platform/linux/linux_backend.h"
 #include "platform/program.h"
+#include "platform/window_server.h"
 #include "scene-census/capture/capture_run.h"
 
 namespace {
@@ -103,6 +104,36 @@ void BM_OpenTheBackend(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_OpenTheBackend)->Unit(benchmark::kMillisecond);
+
+// The window list and the running applications, which a capture asks for
+// a few times each.
+void BM_WindowList(benchmark::State& state) {
+  std::ostringstream err;
+  std::unique_ptr<PlatformBackend> backend = openPlatformBackend(liveEnvironment(appPid(0)), err);
+  if (!backend) {
+    state.SkipWithError("no live desktop (run bench/live/compare)");
+    return;
+  }
+  for (auto _ : state) {
+    auto list = backend->platform().windowServer.copyWindowInfo(windowlist::onScreenOnly, 0);
+    benchmark::DoNotOptimize(list);
+  }
+}
+BENCHMARK(BM_WindowList)->Unit(benchmark::kMillisecond);
+
+void BM_RunningApplications(benchmark::State& state) {
+  std::ostringstream err;
+  std::unique_ptr<PlatformBackend> backend = openPlatformBackend(liveEnvironment(appPid(0)), err);
+  if (!backend) {
+    state.SkipWithError("no live desktop (run bench/live/compare)");
+    return;
+  }
+  for (auto _ : state) {
+    auto apps = backend->platform().workspace.runningApplications();
+    benchmark::DoNotOptimize(apps);
+  }
+}
+BENCHMARK(BM_RunningApplications)->Unit(benchmark::kMillisecond);
 
 // The Python walk, timed inside the interpreter (its start-up not counted).
 void pyatspiWalkOf(benchmark::State& state, size_t app) {
