@@ -22,6 +22,8 @@ constexpr const char* kChildrenChangedEvent = "object:children-changed";
 // Child lists longer than this that the cache does not hold are read for
 // their geometry first.
 constexpr size_t kFullReadLimit = 64;
+// The logic reads list attributes in slices of at most 9,999 entries.
+constexpr size_t kMaxChildrenPrefetched = 9999;
 
 struct LinuxElement {
   bool systemWide = false;
@@ -77,6 +79,22 @@ int64_t utf16Length(std::string_view text) {
     units += c >= 0xF0 ? 2 : 1;
   }
   return units;
+}
+
+// The character offset at a UTF-16 offset (a surrogate pair's second half
+// counts with its character).
+int32_t characterOffsetOfUtf16(std::string_view text, int64_t units) {
+  int64_t seen = 0;
+  int32_t characters = 0;
+  for (size_t i = 0; i < text.size() && seen < units; ++i) {
+    unsigned char c = static_cast<unsigned char>(text[i]);
+    if ((c & 0xC0) == 0x80) continue;
+    seen += c >= 0xF0 ? 2 : 1;
+    ++characters;
+  }
+  // Past the end the toolkit clamps; keep the count in range of its integers.
+  int64_t beyond = std::max<int64_t>(0, units - seen);
+  return static_cast<int32_t>(std::min<int64_t>(characters + beyond, INT32_MAX));
 }
 
 int32_t errorOf(const DBusReply& reply) {
@@ -420,8 +438,12 @@ std::vector<AtspiRef> LinuxAccessibility::childrenOf(Application& app, const Ats
              listed != app.cacheChildren.end()) {
     children = listed->second;
   }
-  // Children the snapshot does not hold yet are read together, in one batch.
-  readObjects(app, children, ReadDepth::geometryForLongLists);
+  // Children the snapshot does not hold yet are read together, in one batch;
+  // beyond the longest list anything reads, each is read when asked about.
+  std::vector<AtspiRef> prefetch(
+      children.begin(),
+      children.begin() + static_cast<ptrdiff_t>(std::min(children.size(), kMaxChildrenPrefetched)));
+  readObjects(app, prefetch, ReadDepth::geometryForLongLists);
   return children;
 }
 
@@ -562,9 +584,39 @@ std::vector<AXResult> LinuxAccessibility::copyMultipleAttributeValues(
   return answers;
 }
 
-AXResult LinuxAccessibility::copyParameterizedAttributeValue(const AXElement&, std::string_view,
-                                                             const AXValue&) {
-  return AXResult::failed(axerror::parameterizedAttributeUnsupported);
+AXResult LinuxAccessibility::copyParameterizedAttributeValue(const AXElement& element,
+                                                             std::string_view attribute,
+                                                             const AXValue& parameter) {
+  const LinuxElement* native = nativeOf(element);
+  if (!native || !bus_) return AXResult::failed(axerror::invalidUIElement);
+  if (native->systemWide || attribute != "AXBoundsForRange")
+    return AXResult::failed(axerror::parameterizedAttributeUnsupported);
+  AtspiItem* object = detailedItem(native->ref);
+  if (!object) return AXResult::failed(axerror::invalidUIElement);
+  if (!object->implements(atspiinterface::text))
+    return AXResult::failed(axerror::parameterizedAttributeUnsupported);
+  std::optional<AXRange> range = parameter.range();
+  if (!range || range->location < 0 || range->length < 0)
+    return AXResult::failed(axerror::illegalArgument);
+  const std::string text = object->text.value_or("");
+  int32_t start = characterOffsetOfUtf16(text, range->location);
+  int32_t end = characterOffsetOfUtf16(text, range->location + range->length);
+  DBusReply reply = bus_->call(
+      DBusCall{native->ref.bus, native->ref.path, "org.a11y.atspi.Text", "GetRangeExtents",
+               [start, end](sd_bus_message* m) {
+                 return sd_bus_message_append(m, "iiu", start, end, 0u);
+               }},
+      timeoutFor(native->ref.bus));
+  if (!reply.ok()) return AXResult::failed(errorOf(reply));
+  // Unlike GetExtents this answers four integers, not one structure.
+  AtspiExtents e;
+  std::optional<AtspiExtents> extents;
+  if (sd_bus_message_read(reply.message.get(), "iiii", &e.x, &e.y, &e.width, &e.height) > 0)
+    extents = e;
+  if (!extents || !extentsArePlaced(*extents)) return AXResult::failed(axerror::noValue);
+  return AXResult::of(AXValue(
+      AXRect{AXPoint{static_cast<double>(extents->x), static_cast<double>(extents->y)},
+             AXSize{static_cast<double>(extents->width), static_cast<double>(extents->height)}}));
 }
 
 AXResult LinuxAccessibility::isAttributeSettable(const AXElement& element,

@@ -4,6 +4,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "common/utf8.h"
+
 namespace tessary::linuxdesktop {
 
 namespace {
@@ -32,9 +34,10 @@ std::optional<std::string> processName(int32_t pid) {
   std::ifstream commFile("/proc/" + std::to_string(pid) + "/comm");
   std::string command;
   if (!commFile || !std::getline(commFile, command)) return std::nullopt;
+  // Process and file names are bytes; the name is shown as text.
   std::string name = chooseProcessName(command, executablePath(pid).value_or(""));
   if (name.empty()) return std::nullopt;
-  return name;
+  return sanitizedUtf8(name);
 }
 
 }  // namespace tessary::linuxdesktop

@@ -9,6 +9,7 @@
 #include <map>
 #include <set>
 
+#include "common/utf8.h"
 #include "platform/ax_value.h"
 #include "platform/linux/process_names.h"
 
@@ -79,13 +80,16 @@ std::optional<WindowType> typeOf(const xcb_ewmh_connection_t& e, const xcb_atom_
   return std::nullopt;
 }
 
-std::optional<std::string> propertyText(xcb_get_property_reply_t* reply) {
+// WM_NAME is Latin-1 (type STRING; compound text is read the same way,
+// which is right for its Latin-1 part).
+std::optional<std::string> latin1PropertyText(xcb_get_property_reply_t* reply) {
   if (!reply || reply->format != 8) return std::nullopt;
   int length = xcb_get_property_value_length(reply);
   if (length <= 0) return std::nullopt;
-  const char* data = static_cast<const char*>(xcb_get_property_value(reply));
-  std::string text(data, static_cast<size_t>(length));
-  if (size_t nul = text.find('\0'); nul != std::string::npos) text.resize(nul);
+  const unsigned char* data = static_cast<const unsigned char*>(xcb_get_property_value(reply));
+  std::string text;
+  for (int i = 0; i < length && data[i] != 0; ++i)
+    appendUtf8(text, data[i]);
   return text;
 }
 
@@ -198,11 +202,13 @@ std::vector<X11WindowFacts> X11Desktop::windows() {
     xcb_ewmh_get_utf8_strings_reply_t utf8{};
     std::optional<std::string> title;
     if (xcb_ewmh_get_wm_name_reply(ewmh, p.name, &utf8, nullptr) == 1) {
-      title = std::string(utf8.strings, utf8.strings_len);
+      // Any bytes may be in the property; the list keeps its text valid.
+      std::string_view raw(utf8.strings, utf8.strings_len);
+      title = sanitizedUtf8(raw.substr(0, raw.find('\0')));
       xcb_ewmh_get_utf8_strings_reply_wipe(&utf8);
     }
     ReplyPtr<xcb_get_property_reply_t> legacyName(xcb_get_property_reply(c, p.legacyName, nullptr));
-    if (!title) title = propertyText(legacyName.get());
+    if (!title) title = latin1PropertyText(legacyName.get());
     xcb_ewmh_get_atoms_reply_t types{}, states{};
     std::optional<WindowType> type;
     if (xcb_ewmh_get_wm_window_type_reply(ewmh, p.type, &types, nullptr) == 1) {

@@ -226,7 +226,7 @@ TEST_F(LiveDesktop, HitProbeFindsEveryVisibleActionableElementUnderItsBox) {
   EXPECT_GE(probed, 30);
 }
 
-TEST_F(LiveDesktop, FieldWriterWritesTheFocusedEntryAndTheNextCaptureShowsIt) {
+TEST_F(LiveDesktop, FieldWriterWritesTheFocusedEntryAndCapturesShowTheTextAndItsSelection) {
   clearTheFactory(apps_);
   json before = capture(apps_.factoryPid);
   std::vector<json> entries = elementsWhere(before, [](const json& e) {
@@ -263,6 +263,28 @@ TEST_F(LiveDesktop, FieldWriterWritesTheFocusedEntryAndTheNextCaptureShowsIt) {
   });
   ASSERT_EQ(written.size(), 1u);
   EXPECT_EQ(written[0]["bbox"], entries[0]["bbox"]);
+
+  // The first three characters selected: the selection-only capture names
+  // them (the range counted in UTF-16 units and turned back into the
+  // toolkit's characters) with their own box inside the entry.
+  std::system("xdotool key --delay 50 Home shift+Right shift+Right shift+Right");
+  std::map<std::string, std::string> environment = desktopEnvironment();
+  environment["TESSARY_OVERLAY_SELECTION_ONLY"] = "1";
+  json selection;
+  for (int attempt = 0; attempt < 50; ++attempt) {
+    BinaryRun selected = runBinary("scene-census", {}, environment);
+    ASSERT_EQ(selected.exitStatus, 0) << selected.err;
+    selection = json::parse(selected.out, nullptr, false).value("selection_context", json());
+    if (selection.value("text", "") == "wri") break;
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  EXPECT_EQ(selection.value("source_kind", ""), "selected_text");
+  EXPECT_EQ(selection.value("text", ""), "wri");
+  EXPECT_EQ(selection.value("source_app_name", ""), "gtk3-widget-factory");
+  ASSERT_TRUE(selection.contains("bbox"));
+  Box selectedBox = boxOf(selection["bbox"]);
+  EXPECT_TRUE(box.contains(selectedBox)) << selection.dump();
+  EXPECT_LT(selectedBox.right - selectedBox.left, (box.right - box.left) / 2) << selection.dump();
 }
 
 }  // namespace
