@@ -269,7 +269,11 @@ void LinuxAccessibility::loadSnapshot(Application& app) {
   calls = std::move(rootCalls);
   if (!cached) {
     std::vector<DBusReply> replies = bus_->callAll(calls, timeout);
-    app.items.emplace(root.path, applyObjectReplies(root, replies));
+    // An application that answers nothing is gone (or never was): its root
+    // stays unknown and every call on it fails.
+    bool anyAnswer =
+        std::any_of(replies.begin(), replies.end(), [](const DBusReply& r) { return r.ok(); });
+    if (anyAnswer) app.items.emplace(root.path, applyObjectReplies(root, replies));
     return;
   }
   app.cached = true;
