@@ -24,6 +24,8 @@ constexpr const char* kChildrenChangedEvent = "object:children-changed";
 constexpr size_t kFullReadLimit = 64;
 // The logic reads list attributes in slices of at most 9,999 entries.
 constexpr size_t kMaxChildrenPrefetched = 9999;
+// How much of an application without a cache is read to find its focus.
+constexpr size_t kMaxShownTreeObjects = 20000;
 
 struct LinuxElement {
   bool systemWide = false;
@@ -527,6 +529,7 @@ AXResult LinuxAccessibility::focusedElement(std::optional<int32_t> pid) {
   std::optional<std::string> bus = busOfPid(*pid);
   Application* app = bus ? application(*bus) : nullptr;
   if (!app) return AXResult::failed(axerror::noValue);
+  if (!app->cached) readShownTree(*app);
   // The deepest focused object that is shown: containers of the focus may
   // carry the state too.
   const AtspiItem* best = nullptr;
@@ -545,6 +548,31 @@ AXResult LinuxAccessibility::focusedElement(std::optional<int32_t> pid) {
   }
   if (!best) return AXResult::failed(axerror::noValue);
   return AXResult::of(AXValue(elementFor(best->ref)));
+}
+
+// Without a cache the shown part of the tree is read level by level, one
+// batch per level, so that a question about all of it (where the focus is)
+// can be answered.
+void LinuxAccessibility::readShownTree(Application& app) {
+  AtspiItem* root = item(AtspiRef{app.bus, kRootPath});
+  if (!root) return;
+  std::vector<AtspiRef> level = childrenOf(app, *root);
+  size_t visited = 0;
+  for (int depth = 0; depth < kMaxHitDepth && !level.empty() && visited < kMaxShownTreeObjects;
+       ++depth) {
+    readObjects(app, level, ReadDepth::full);
+    std::vector<AtspiRef> next;
+    for (const AtspiRef& ref : level) {
+      ++visited;
+      auto known = app.items.find(ref.path);
+      if (known == app.items.end() || !known->second.has(ATSPI_STATE_SHOWING)) continue;
+      if (known->second.children) {
+        for (const AtspiRef& child : *known->second.children)
+          if (child.bus == app.bus && !child.isNull()) next.push_back(child);
+      }
+    }
+    level = std::move(next);
+  }
 }
 
 AXResult LinuxAccessibility::copyAttributeValue(const AXElement& element,

@@ -71,6 +71,7 @@ class LinuxAccessibility final : public Accessibility {
   void readObjects(Application& app, const std::vector<AtspiRef>& refs, ReadDepth depth);
   AtspiItem* completeItem(const AtspiRef& ref);
   AtspiItem* detailedItem(const AtspiRef& ref);
+  void readShownTree(Application& app);
   // The extents, text, value, identifier and (where the cache does not add
   // up) children of cached objects, read in one batch.
   struct DetailBatch {
