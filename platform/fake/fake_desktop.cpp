@@ -47,6 +47,7 @@ double FakeDesktop::State::messagingTimeoutOf(uint32_t element) const {
 
 void FakeDesktop::State::advance(double seconds) {
   elapsed += seconds;
+  catchUpWithWindowTimeline(*this);
 }
 
 FakeDesktop::FakeDesktop(std::unique_ptr<State> state) : state_(std::move(state)) {}

@@ -14,6 +14,7 @@
 #include "platform/fake/call_recorder.h"
 #include "platform/fake/element_store.h"
 #include "platform/fake/fake_desktop.h"
+#include "platform/fake/window_list_changes.h"
 
 namespace tessary::fake {
 
@@ -123,6 +124,9 @@ class FakeWorkspace : public Workspace {
   explicit FakeWorkspace(State& state) : state_(state) {}
   std::vector<RunningApplication> runningApplications() override;
   std::optional<RunningApplication> frontmostApplication() override;
+  // fake_activation.cpp
+  std::optional<RunningApplication> runningApplication(int32_t pid) override;
+  bool activateApplication(int32_t pid, uint32_t options) override;
 
  private:
   State& state_;
@@ -153,6 +157,7 @@ struct FakeDesktop::State {
 
   std::vector<WindowRecord> windows;  // front to back
   bool windowListFails = false;
+  WindowListChanges windowListChanges;  // window_list_changes.h
   std::optional<Rect> mainScreen;
   std::vector<Rect> screens;
   std::optional<Point> pointer;

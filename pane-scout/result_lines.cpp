@@ -1,0 +1,46 @@
+#include "pane-scout/result_lines.h"
+
+#include <cstdint>
+
+namespace tessary::panescout {
+
+namespace {
+
+// Entries hold only bounds whose truncation fits (window_entry.h).
+std::string truncated(double value) {
+  return std::to_string(static_cast<int64_t>(value));
+}
+
+void appendOnOneLine(std::string& line, std::string_view text) {
+  for (char c : text)
+    line.push_back(c == '\n' ? ' ' : c);
+}
+
+}  // namespace
+
+std::string windowLine(const WindowEntry& entry, std::string_view bundlePath) {
+  std::string line = "ok pid=" + std::to_string(entry.pid) +
+                     " cgWindowId=" + std::to_string(entry.cgWindowId) +
+                     " x=" + truncated(entry.x) + " y=" + truncated(entry.y) +
+                     " w=" + truncated(entry.w) + " h=" + truncated(entry.h) + " owner=";
+  appendOnOneLine(line, entry.owner);
+  line += " title=";
+  appendOnOneLine(line, entry.title);
+  line += " appBundle=";
+  appendOnOneLine(line, bundlePath);
+  return line;
+}
+
+std::string hitLine(const WindowEntry& entry, std::string_view skipReason) {
+  std::string line = "hit pid=" + std::to_string(entry.pid) +
+                     " cgWindowId=" + std::to_string(entry.cgWindowId) +
+                     " layer=" + std::to_string(entry.layer) + " skip=" + std::string(skipReason) +
+                     " bounds=" + truncated(entry.x) + "," + truncated(entry.y) + "," +
+                     truncated(entry.w) + "," + truncated(entry.h) + " owner=";
+  appendOnOneLine(line, entry.owner);
+  line += " title=";
+  appendOnOneLine(line, entry.title);
+  return line;
+}
+
+}  // namespace tessary::panescout
