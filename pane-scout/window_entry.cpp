@@ -40,18 +40,23 @@ std::optional<WindowEntry> windowEntryFrom(const PlistValue& description) {
   return entry;
 }
 
-std::optional<std::vector<WindowEntry>> readWindowEntries(WindowServer& windowServer) {
-  std::optional<PlistArray> list =
-      windowServer.copyWindowInfo(kWindowListOptions, windowlist::nullWindowId);
-  if (!list || !isListOfDictionaries(*list)) return std::nullopt;
+std::optional<std::vector<WindowEntry>> windowEntriesFrom(const PlistArray& list) {
+  if (!isListOfDictionaries(list)) return std::nullopt;
   std::vector<WindowEntry> entries;
-  entries.reserve(list->size());
-  for (const PlistValue& description : *list) {
+  entries.reserve(list.size());
+  for (const PlistValue& description : list) {
     if (std::optional<WindowEntry> entry = windowEntryFrom(description)) {
       entries.push_back(std::move(*entry));
     }
   }
   return entries;
+}
+
+std::optional<std::vector<WindowEntry>> readWindowEntries(WindowServer& windowServer) {
+  std::optional<PlistArray> list =
+      windowServer.copyWindowInfo(kWindowListOptions, windowlist::nullWindowId);
+  if (!list) return std::nullopt;
+  return windowEntriesFrom(*list);
 }
 
 }  // namespace tessary::panescout

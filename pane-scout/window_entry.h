@@ -31,6 +31,10 @@ inline constexpr uint32_t kWindowListOptions =
 // range: nothing real has others, and no line could state them.
 std::optional<WindowEntry> windowEntryFrom(const PlistValue& description);
 
+// The entries of a list read from the window server; nothing when an
+// element of it is not a dictionary.
+std::optional<std::vector<WindowEntry>> windowEntriesFrom(const PlistArray& list);
+
 // Nothing when the list is unavailable: the call fails, or an element of it
 // is not a dictionary. Discarded descriptions are left out.
 std::optional<std::vector<WindowEntry>> readWindowEntries(WindowServer& windowServer);
