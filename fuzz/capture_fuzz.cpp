@@ -17,7 +17,10 @@
 #include "common/environment.h"
 #include "field-writer/field_writer.h"
 #include "fuzz/fuzz_check.h"
+#include "fuzz/window_tool_checks.h"
 #include "hit-probe/hit_probe.h"
+#include "pane-raise/pane_raise.h"
+#include "pane-scout/pane_scout.h"
 #include "platform/fake/fake_desktop.h"
 #include "platform/program.h"
 #include "scene-census/capture/capture_run.h"
@@ -122,5 +125,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   checkProbe(run(runHitProbe, scene, {"e1", "100", "100", "400", "300"}, overlay));
   checkWriter(run(runFieldWriter, scene, {"x"}, {}));
+
+  // The window tools on the same desktop; watch mode without standard input
+  // answers once and returns.
+  const Environment excluded{{"TESSARY_OVERLAY_EXCLUDED_PID", "900, 160"}};
+  const std::vector<std::vector<std::string>> queries = {
+      {"at", "100", "100"}, {"list-at", "100", "100"}, {"list-at", "0", "0"},
+      {"bounds", "100"},    {"frontmost", "42"},       {"frontmost", "501"},
+      {"active"},           {"watch", "42", "5"}};
+  for (const std::vector<std::string>& query : queries) {
+    Output scout =
+        run([](ProgramContext& context) { return runPaneScout(context); }, scene, query, excluded);
+    fuzz::checkScoutOutput(query[0], scout.status, scout.out, scout.err);
+  }
+  for (const std::vector<std::string>& point :
+       {std::vector<std::string>{"100", "100"}, std::vector<std::string>{"0", "0"}}) {
+    Output raise = run(runPaneRaise, scene, point, excluded);
+    fuzz::checkRaiseOutput(raise.status, raise.out, raise.err);
+  }
   return 0;
 }

@@ -5,6 +5,7 @@
 
 #include "common/exclusion.h"
 #include "common/numbers.h"
+#include "common/text.h"
 #include "pane-raise/raise_candidates.h"
 #include "pane-raise/window_raise.h"
 #include "platform/window_description.h"
@@ -52,12 +53,15 @@ int runPaneRaise(ProgramContext& context) {
     const bool raised = paneraise::raiseMatchingWindow(platform.accessibility, candidate->pid,
                                                        candidate->title, candidate->bounds);
     platform.clock.sleepMicroseconds(kSettleMicroseconds);
-    return printLine(
-        context,
-        "activated owner=" + candidate->owner + " pid=" + std::to_string(candidate->pid) +
-            " window=" + (candidate->title.empty() ? kPaneRaiseUntitled : candidate->title) +
-            " raised=" + (raised ? "true" : "false"),
-        0);
+    // The owner is written as read, but a line feed in it or in the title
+    // would split the one line the host reads into two.
+    const std::string title = candidate->title.empty() ? std::string(kPaneRaiseUntitled)
+                                                       : lineFeedsAsSpaces(candidate->title);
+    return printLine(context,
+                     "activated owner=" + lineFeedsAsSpaces(candidate->owner) +
+                         " pid=" + std::to_string(candidate->pid) + " window=" + title +
+                         " raised=" + (raised ? "true" : "false"),
+                     0);
   }
   return printLine(context, kPaneRaiseNoWindowLine, 0);
 }

@@ -7,6 +7,7 @@
 
 #include "common/exclusion.h"
 #include "common/numbers.h"
+#include "common/text.h"
 #include "pane-scout/input_drain.h"
 #include "pane-scout/result_lines.h"
 #include "pane-scout/watch.h"
@@ -136,7 +137,9 @@ int runPaneScout(ProgramContext& context, EndOfInput endOfInput) {
   if (command == "frontmost") return commandFrontmost(context);
   if (command == "active") return commandActive(context);
   if (command == "watch") return commandWatch(context, endOfInput);
-  return printLine(context, kPaneScoutUnknownCommandPrefix + command, 1);
+  // A line feed in the echoed word would end the error line early and make
+  // its rest a line of its own.
+  return printLine(context, kPaneScoutUnknownCommandPrefix + lineFeedsAsSpaces(command), 1);
 }
 
 }  // namespace tessary

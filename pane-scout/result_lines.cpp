@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "common/text.h"
+
 namespace tessary::panescout {
 
 namespace {
@@ -11,11 +13,6 @@ std::string truncated(double value) {
   return std::to_string(static_cast<int64_t>(value));
 }
 
-void appendOnOneLine(std::string& line, std::string_view text) {
-  for (char c : text)
-    line.push_back(c == '\n' ? ' ' : c);
-}
-
 }  // namespace
 
 std::string windowLine(const WindowEntry& entry, std::string_view bundlePath) {
@@ -23,11 +20,11 @@ std::string windowLine(const WindowEntry& entry, std::string_view bundlePath) {
                      " cgWindowId=" + std::to_string(entry.cgWindowId) +
                      " x=" + truncated(entry.x) + " y=" + truncated(entry.y) +
                      " w=" + truncated(entry.w) + " h=" + truncated(entry.h) + " owner=";
-  appendOnOneLine(line, entry.owner);
+  line += lineFeedsAsSpaces(entry.owner);
   line += " title=";
-  appendOnOneLine(line, entry.title);
+  line += lineFeedsAsSpaces(entry.title);
   line += " appBundle=";
-  appendOnOneLine(line, bundlePath);
+  line += lineFeedsAsSpaces(bundlePath);
   return line;
 }
 
@@ -37,9 +34,9 @@ std::string hitLine(const WindowEntry& entry, std::string_view skipReason) {
                      " layer=" + std::to_string(entry.layer) + " skip=" + std::string(skipReason) +
                      " bounds=" + truncated(entry.x) + "," + truncated(entry.y) + "," +
                      truncated(entry.w) + "," + truncated(entry.h) + " owner=";
-  appendOnOneLine(line, entry.owner);
+  line += lineFeedsAsSpaces(entry.owner);
   line += " title=";
-  appendOnOneLine(line, entry.title);
+  line += lineFeedsAsSpaces(entry.title);
   return line;
 }
 

@@ -24,15 +24,6 @@ inline std::string scenePath(const std::string& scene) {
   return tessary::testing::sourcePath("pane-raise/tests/scenes/" + scene);
 }
 
-inline std::unique_ptr<fake::FakeDesktop> loadSceneFile(const std::string& path) {
-  auto loaded = fake::FakeDesktop::fromSceneFile(path);
-  if (auto* problem = std::get_if<std::string>(&loaded)) {
-    ADD_FAILURE() << *problem;
-    return nullptr;
-  }
-  return std::move(std::get<std::unique_ptr<fake::FakeDesktop>>(loaded));
-}
-
 inline RaiseRun runRaise(Platform& platform, std::vector<std::string> arguments,
                          Environment environment = {}) {
   std::ostringstream out, err;

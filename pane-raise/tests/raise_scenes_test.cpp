@@ -25,8 +25,7 @@ class RaiseAtPoint : public ::testing::TestWithParam<PointCase> {};
 
 TEST_P(RaiseAtPoint, ChoosesThisWindow) {
   const PointCase& c = GetParam();
-  auto desktop = testing::loadSceneFile(testing::scenePath("windows_under_points.json"));
-  ASSERT_TRUE(desktop);
+  auto desktop = fake::loadSceneFileOrThrow(testing::scenePath("windows_under_points.json"));
   Environment environment;
   if (c.excludedPids) environment[kExcludedPidVariable] = c.excludedPids;
   testing::RaiseRun run = runRaise(desktop->platform(), c.arguments, environment);
@@ -70,8 +69,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(RaiseCalls, ActivateRaiseFocusThenSettle) {
-  auto desktop = testing::loadSceneFile(testing::scenePath("windows_under_points.json"));
-  ASSERT_TRUE(desktop);
+  auto desktop = fake::loadSceneFileOrThrow(testing::scenePath("windows_under_points.json"));
   runRaise(desktop->platform(), {"200", "10"});
   EXPECT_EQ(testing::callsOf(*desktop, {"copyWindowInfo", "runningApplication",
                                         "activateApplication", "applicationElement",
@@ -100,8 +98,7 @@ TEST(RaiseCalls, ActivateRaiseFocusThenSettle) {
 // The raise lands in the window list: Notes, at the back, comes in front of
 // every other window of layer 0 and stays behind the higher layers.
 TEST(RaiseCalls, TheRaisedWindowComesToTheFrontOfItsLayer) {
-  auto desktop = testing::loadSceneFile(testing::scenePath("windows_under_points.json"));
-  ASSERT_TRUE(desktop);
+  auto desktop = fake::loadSceneFileOrThrow(testing::scenePath("windows_under_points.json"));
   EXPECT_EQ(runRaise(desktop->platform(), {"600", "600"}).out, kNotes);
   std::optional<PlistArray> list = desktop->platform().windowServer.copyWindowInfo(17, 0);
   ASSERT_TRUE(list);
@@ -114,8 +111,7 @@ TEST(RaiseCalls, TheRaisedWindowComesToTheFrontOfItsLayer) {
 }
 
 TEST(RaiseCalls, RefusedAccessibilityStillActivates) {
-  auto desktop = testing::loadSceneFile(testing::scenePath("windows_under_points.json"));
-  ASSERT_TRUE(desktop);
+  auto desktop = fake::loadSceneFileOrThrow(testing::scenePath("windows_under_points.json"));
   testing::RaiseRun run = runRaise(desktop->platform(), {"850", "100"});
   EXPECT_EQ(run.out, "activated owner= Mail  pid=504 window=Inbox raised=false\n");
   EXPECT_EQ(run.status, 0);
@@ -123,6 +119,16 @@ TEST(RaiseCalls, RefusedAccessibilityStillActivates) {
       testing::callsOf(*desktop, {"activateApplication", "performAction", "setAttributeValue",
                                   "sleepMicroseconds"}),
       (std::vector<std::string>{"activateApplication 504 options=2", "sleepMicroseconds 12000"}));
+}
+
+// Exactly one line, whatever the owner and title hold.
+TEST(RaiseLine, LineFeedsInOwnerOrTitleBecomeSpaces) {
+  auto desktop = fake::loadSceneOrThrow(R"({"applications": [{"pid": 7, "name": "App"}],
+      "windowList": [{"pid": 7, "owner": " Two\nLines ", "name": " Re\nport \n",
+                      "bounds": [0, 0, 100, 100]}]})");
+  testing::RaiseRun run = runRaise(desktop->platform(), {"5", "5"});
+  EXPECT_EQ(run.out, "activated owner= Two Lines  pid=7 window=Re port raised=false\n");
+  EXPECT_EQ(run.status, 0);
 }
 
 struct ArgumentsCase {
@@ -138,8 +144,7 @@ void PrintTo(const ArgumentsCase& c, std::ostream* os) {
 class RaiseArguments : public ::testing::TestWithParam<ArgumentsCase> {};
 
 TEST_P(RaiseArguments, RejectedBeforeAnyPlatformCall) {
-  auto desktop = testing::loadSceneFile(testing::scenePath("windows_under_points.json"));
-  ASSERT_TRUE(desktop);
+  auto desktop = fake::loadSceneFileOrThrow(testing::scenePath("windows_under_points.json"));
   testing::RaiseRun run = runRaise(desktop->platform(), GetParam().arguments);
   EXPECT_EQ(run.out, GetParam().expectedOut);
   EXPECT_EQ(run.status, 1);

@@ -27,8 +27,7 @@ class Queries : public ::testing::TestWithParam<QueryCase> {};
 
 TEST_P(Queries, PrintExactlyTheseLines) {
   const QueryCase& c = GetParam();
-  auto desktop = testing::loadSceneFile(testing::scenePath(c.scene));
-  ASSERT_TRUE(desktop);
+  auto desktop = fake::loadSceneFileOrThrow(testing::scenePath(c.scene));
   Environment environment;
   if (c.excludedPids) environment[kExcludedPidVariable] = c.excludedPids;
   testing::ScoutRun run = runScout(desktop->platform(), c.arguments, environment);
@@ -197,6 +196,12 @@ INSTANTIATE_TEST_SUITE_P(
                   "error unknown_command AT\n",
                   1},
         QueryCase{"emptyCommand", kMenu, {""}, nullptr, "error unknown_command \n", 1},
+        QueryCase{"unknownCommandStaysOnOneLine",
+                  kMenu,
+                  {"re\nsize"},
+                  nullptr,
+                  "error unknown_command re size\n",
+                  1},
         QueryCase{"atOneArgument", kMenu, {"at", "1"}, nullptr, kAtUsage, 1},
         QueryCase{"atLetters", kMenu, {"at", "12x", "1"}, nullptr, kAtUsage, 1},
         QueryCase{"atLeadingSpace", kMenu, {"at", "1", " 12"}, nullptr, kAtUsage, 1},
@@ -287,8 +292,7 @@ class ListWithANumber : public WindowServer {
 };
 
 TEST(UnavailableWindowList, AnEntryThatIsNoDictionary) {
-  auto desktop = testing::loadSceneFile(testing::scenePath(kMenu));
-  ASSERT_TRUE(desktop);
+  auto desktop = fake::loadSceneFileOrThrow(testing::scenePath(kMenu));
   Platform& real = desktop->platform();
   ListWithANumber windowServer(real.windowServer);
   Platform platform{real.accessibility, windowServer, real.screens, real.workspace, real.clock};
@@ -300,8 +304,7 @@ TEST(UnavailableWindowList, AnEntryThatIsNoDictionary) {
 // The list is read once per query with the on-screen, no-desktop options,
 // and the bundle path is asked for the answer only.
 TEST(QueryCalls, OneListReadAndOneApplicationLookUp) {
-  auto desktop = testing::loadSceneFile(testing::scenePath(kMenu));
-  ASSERT_TRUE(desktop);
+  auto desktop = fake::loadSceneFileOrThrow(testing::scenePath(kMenu));
   runScout(desktop->platform(), {"at", "650", "250"});
   std::vector<std::string> calls;
   for (const fake::PlatformCall& call : desktop->calls())

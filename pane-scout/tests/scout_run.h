@@ -24,14 +24,18 @@ inline std::string scenePath(const std::string& scene) {
   return tessary::testing::sourcePath("pane-scout/tests/scenes/" + scene);
 }
 
-inline std::unique_ptr<fake::FakeDesktop> loadSceneFile(const std::string& path) {
-  auto loaded = fake::FakeDesktop::fromSceneFile(path);
-  if (auto* problem = std::get_if<std::string>(&loaded)) {
-    ADD_FAILURE() << *problem;
-    return nullptr;
-  }
-  return std::move(std::get<std::unique_ptr<fake::FakeDesktop>>(loaded));
-}
+// What a watch of pid 42 on window_moves_and_closes.json writes: the window,
+// moved one point, retitled, gone, and back (with a new number).
+inline constexpr const char* kWindowMovesAndClosesLines =
+    "ok pid=42 cgWindowId=7 x=100 y=100 w=800 h=600 owner=Notes title=Groceries "
+    "appBundle=/Applications/Notes.app\n"
+    "ok pid=42 cgWindowId=7 x=101 y=100 w=800 h=600 owner=Notes title=Groceries "
+    "appBundle=/Applications/Notes.app\n"
+    "ok pid=42 cgWindowId=7 x=101 y=100 w=800 h=600 owner=Notes title=Groceries 2 "
+    "appBundle=/Applications/Notes.app\n"
+    "gone\n"
+    "ok pid=42 cgWindowId=9 x=100 y=100 w=800 h=600 owner=Notes title=Groceries "
+    "appBundle=/Applications/Notes.app\n";
 
 inline ScoutRun runScout(Platform& platform, std::vector<std::string> arguments,
                          Environment environment = {}, InputStream* input = nullptr) {

@@ -83,20 +83,10 @@ TEST(Watch, StillWindowWritesOneLineOverManyPolls) {
 }
 
 TEST(Watch, OneLinePerChangeGoneOnceAndBackAgain) {
-  auto desktop = testing::loadSceneFile(testing::scenePath("window_moves_and_closes.json"));
-  ASSERT_TRUE(desktop);
+  auto desktop = fake::loadSceneFileOrThrow(testing::scenePath("window_moves_and_closes.json"));
   // 0.5 s of polls every 20 ms.
   Watched watched = watchFor(*desktop, 42, 20, 25);
-  EXPECT_EQ(watched.out,
-            "ok pid=42 cgWindowId=7 x=100 y=100 w=800 h=600 owner=Notes title=Groceries "
-            "appBundle=/Applications/Notes.app\n"
-            "ok pid=42 cgWindowId=7 x=101 y=100 w=800 h=600 owner=Notes title=Groceries "
-            "appBundle=/Applications/Notes.app\n"
-            "ok pid=42 cgWindowId=7 x=101 y=100 w=800 h=600 owner=Notes title=Groceries 2 "
-            "appBundle=/Applications/Notes.app\n"
-            "gone\n"
-            "ok pid=42 cgWindowId=9 x=100 y=100 w=800 h=600 owner=Notes title=Groceries "
-            "appBundle=/Applications/Notes.app\n");
+  EXPECT_EQ(watched.out, testing::kWindowMovesAndClosesLines);
   EXPECT_EQ(watched.listReads, 25u);
 }
 

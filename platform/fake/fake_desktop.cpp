@@ -119,4 +119,10 @@ std::unique_ptr<FakeDesktop> loadSceneOrThrow(std::string_view sceneJson) {
   return std::move(std::get<std::unique_ptr<FakeDesktop>>(desktop));
 }
 
+std::unique_ptr<FakeDesktop> loadSceneFileOrThrow(const std::string& path) {
+  auto desktop = FakeDesktop::fromSceneFile(path);
+  if (auto* problem = std::get_if<std::string>(&desktop)) throw std::runtime_error(*problem);
+  return std::move(std::get<std::unique_ptr<FakeDesktop>>(desktop));
+}
+
 }  // namespace tessary::fake
