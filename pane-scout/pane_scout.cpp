@@ -25,15 +25,11 @@ int printLine(ProgramContext& context, const std::string& line, int status) {
   return status;
 }
 
-std::string bundlePathOf(Platform& platform, int32_t pid) {
-  std::optional<RunningApplication> application = platform.workspace.runningApplication(pid);
-  return application && application->bundlePath ? *application->bundlePath : std::string();
-}
-
-int printWindowOrGone(ProgramContext& context, const WindowEntry* window) {
-  if (!window) return printLine(context, kPaneScoutGoneLine, 0);
-  return printLine(context,
-                   panescout::windowLine(*window, bundlePathOf(context.platform, window->pid)), 0);
+// The result line of a window, or `otherwise` when there is none.
+int printWindow(ProgramContext& context, const WindowEntry* window, const char* otherwise) {
+  if (!window) return printLine(context, otherwise, 0);
+  const std::string bundlePath = panescout::bundlePathOf(context.platform.workspace, window->pid);
+  return printLine(context, panescout::windowLine(*window, bundlePath), 0);
 }
 
 struct Point64 {
@@ -56,9 +52,7 @@ int commandAt(ProgramContext& context) {
   if (!entries) return printLine(context, kPaneScoutNoWindowListLine, 1);
   const WindowEntry* window = panescout::topmostWindowAt(*entries, static_cast<double>(point->x),
                                                          static_cast<double>(point->y), excluded);
-  if (!window) return printLine(context, kPaneScoutNoneLine, 0);
-  return printLine(context,
-                   panescout::windowLine(*window, bundlePathOf(context.platform, window->pid)), 0);
+  return printWindow(context, window, kPaneScoutNoneLine);
 }
 
 int commandListAt(ProgramContext& context) {
@@ -82,12 +76,14 @@ int commandBounds(ProgramContext& context) {
   std::optional<uint32_t> id = parseUInt32(context.arguments[1]);
   if (!id) return printLine(context, kPaneScoutInvalidIdLine, 1);
   auto entries = panescout::readWindowEntries(context.platform.windowServer);
-  return printWindowOrGone(context, entries ? panescout::windowById(*entries, *id) : nullptr);
+  return printWindow(context, entries ? panescout::windowById(*entries, *id) : nullptr,
+                     kPaneScoutGoneLine);
 }
 
 int answerMainWindow(ProgramContext& context, int32_t pid) {
   auto entries = panescout::readWindowEntries(context.platform.windowServer);
-  return printWindowOrGone(context, entries ? panescout::mainWindowOf(*entries, pid) : nullptr);
+  return printWindow(context, entries ? panescout::mainWindowOf(*entries, pid) : nullptr,
+                     kPaneScoutGoneLine);
 }
 
 int commandFrontmost(ProgramContext& context) {

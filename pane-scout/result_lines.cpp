@@ -1,6 +1,7 @@
 #include "pane-scout/result_lines.h"
 
 #include <cstdint>
+#include <optional>
 
 #include "common/text.h"
 
@@ -26,6 +27,11 @@ std::string windowLine(const WindowEntry& entry, std::string_view bundlePath) {
   line += " appBundle=";
   line += lineFeedsAsSpaces(bundlePath);
   return line;
+}
+
+std::string bundlePathOf(Workspace& workspace, int32_t pid) {
+  std::optional<RunningApplication> application = workspace.runningApplication(pid);
+  return application && application->bundlePath ? *application->bundlePath : std::string();
 }
 
 std::string hitLine(const WindowEntry& entry, std::string_view skipReason) {

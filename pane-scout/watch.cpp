@@ -32,9 +32,7 @@ std::string mainWindowLine(Platform& platform, int32_t pid) {
   if (!entries) return kGoneLine;
   const WindowEntry* window = mainWindowOf(*entries, pid);
   if (!window) return kGoneLine;
-  std::optional<RunningApplication> application = platform.workspace.runningApplication(pid);
-  return windowLine(
-      *window, application && application->bundlePath ? *application->bundlePath : std::string());
+  return windowLine(*window, bundlePathOf(platform.workspace, pid));
 }
 
 void followMainWindow(Platform& platform, int32_t pid, int64_t intervalMs, std::ostream& out,
