@@ -43,4 +43,12 @@ std::string asciiLowercased(std::string_view text) {
   return out;
 }
 
+std::string lineFeedsAsSpaces(std::string_view text) {
+  std::string out(text);
+  for (char& c : out) {
+    if (c == '\n') c = ' ';
+  }
+  return out;
+}
+
 }  // namespace tessary

@@ -14,5 +14,8 @@ std::vector<std::string_view> splitDroppingEmpty(std::string_view text, char sep
 bool containsText(std::string_view haystack, std::string_view needle);
 // ASCII-only lower-casing, for comparisons with fixed ASCII words.
 std::string asciiLowercased(std::string_view text);
+// Every line feed a space, so that a text from the platform stays on the one
+// output line it is written on.
+std::string lineFeedsAsSpaces(std::string_view text);
 
 }  // namespace tessary

@@ -27,7 +27,10 @@
 #include "common/unicode.h"
 #include "common/utf8.h"
 #include "fuzz/fuzz_check.h"
+#include "fuzz/window_tool_checks.h"
 #include "hit-probe/hit_probe.h"
+#include "pane-raise/pane_raise.h"
+#include "pane-scout/pane_scout.h"
 #include "platform/fake/fake_desktop.h"
 #include "platform/program.h"
 #include "scene-census/capture/target_window.h"
@@ -218,6 +221,78 @@ void checkHitProbe(std::vector<std::string> arguments) {
   fuzz::check(!report.is_discarded() && report.is_object(), "hit-probe report is JSON", line);
 }
 
+std::unique_ptr<fake::FakeDesktop> fixedDesktop() {
+  auto loaded = fake::FakeDesktop::fromSceneText(kScene);
+  fuzz::check(std::holds_alternative<std::unique_ptr<fake::FakeDesktop>>(loaded),
+              "the fixed scene loads");
+  return std::move(std::get<std::unique_ptr<fake::FakeDesktop>>(loaded));
+}
+
+// The command line as pane-scout's arguments, and the exclusion list as the
+// first piece: the answer is decided by the parsers' verdicts.
+void checkPaneScout(const std::vector<std::string>& arguments) {
+  auto desktop = fixedDesktop();
+  std::ostringstream out, err;
+  ProgramContext context{arguments,
+                         {{kExcludedPidVariable, arguments.empty() ? "" : arguments[0]}},
+                         out,
+                         err,
+                         desktop->platform()};
+  const int status = runPaneScout(context);
+  const std::string command = arguments.empty() ? "" : arguments[0];
+  fuzz::checkScoutOutput(command, status, out.str(), err.str());
+  const std::string line = out.str();
+  auto argument = [&](size_t i) -> const std::string* {
+    return i < arguments.size() ? &arguments[i] : nullptr;
+  };
+  auto usage = [&](const char* expected) {
+    fuzz::check(line == std::string(expected) + "\n" && status == 1, "usage line", line);
+  };
+  if (arguments.empty()) return usage(kPaneScoutUsageLine);
+  if (command == "at" || command == "list-at") {
+    const bool valid = argument(2) && parseInt64(*argument(1)) && parseInt64(*argument(2));
+    if (!valid) return usage(command == "at" ? kPaneScoutAtUsageLine : kPaneScoutListAtUsageLine);
+    fuzz::check(status == 0, "a point is answered", line);
+  } else if (command == "bounds") {
+    if (!argument(1)) return usage(kPaneScoutBoundsUsageLine);
+    fuzz::check((line == std::string(kPaneScoutInvalidIdLine) + "\n") ==
+                    !parseUInt32(*argument(1)).has_value(),
+                "invalid id exactly when not an unsigned 32-bit number", line);
+  } else if (command == "frontmost" || command == "watch") {
+    if (!argument(1)) {
+      return usage(command == "watch" ? kPaneScoutWatchUsageLine : kPaneScoutFrontmostUsageLine);
+    }
+    fuzz::check((line == std::string(kPaneScoutInvalidPidLine) + "\n") ==
+                    !parseInt32(*argument(1)).has_value(),
+                "invalid pid exactly when not a 32-bit number", line);
+  } else if (command != "active") {
+    fuzz::check(
+        line == kPaneScoutUnknownCommandPrefix + lineFeedsAsSpaces(command) + "\n" && status == 1,
+        "unknown command line", line);
+  }
+}
+
+void checkPaneRaise(const std::vector<std::string>& arguments) {
+  auto desktop = fixedDesktop();
+  std::ostringstream out, err;
+  ProgramContext context{arguments,
+                         {{kExcludedPidVariable, arguments.empty() ? "" : arguments.back()}},
+                         out,
+                         err,
+                         desktop->platform()};
+  const int status = runPaneRaise(context);
+  fuzz::checkRaiseOutput(status, out.str(), err.str());
+  const std::string line = out.str();
+  if (arguments.size() < 2) {
+    fuzz::check(line == std::string(kPaneRaiseUsageLine) + "\n", "pane-raise usage", line);
+  } else if (!parseInt64(arguments[0]) || !parseInt64(arguments[1])) {
+    fuzz::check(line == std::string(kPaneRaiseInvalidCoordinatesLine) + "\n",
+                "pane-raise invalid coordinates", line);
+  } else {
+    fuzz::check(status == 0, "pane-raise answers valid coordinates", line);
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -238,5 +313,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   checkJson(pieces);
   checkDouble(data, size);
   checkHitProbe(std::vector<std::string>(pieces.begin(), pieces.end()));
+  checkPaneScout(std::vector<std::string>(pieces.begin(), pieces.end()));
+  checkPaneRaise(std::vector<std::string>(pieces.begin(), pieces.end()));
   return 0;
 }

@@ -17,7 +17,10 @@
 #include "common/environment.h"
 #include "field-writer/field_writer.h"
 #include "fuzz/fuzz_check.h"
+#include "fuzz/window_tool_checks.h"
 #include "hit-probe/hit_probe.h"
+#include "pane-raise/pane_raise.h"
+#include "pane-scout/pane_scout.h"
 #include "platform/fake/fake_desktop.h"
 #include "platform/program.h"
 #include "scene-census/capture/capture_run.h"
@@ -40,17 +43,22 @@ std::unique_ptr<fake::FakeDesktop> load(std::string_view scene) {
   return std::move(std::get<std::unique_ptr<fake::FakeDesktop>>(loaded));
 }
 
-Output run(ProgramFunction program, std::string_view scene, std::vector<std::string> arguments,
-           Environment environment) {
-  std::unique_ptr<fake::FakeDesktop> desktop = load(scene);
+Output runOn(fake::FakeDesktop& desktop, ProgramFunction program,
+             std::vector<std::string> arguments, Environment environment) {
   std::ostringstream out, err;
   ProgramContext context{std::move(arguments), std::move(environment), out, err,
-                         desktop->platform()};
+                         desktop.platform()};
   Output output;
   output.status = program(context);
   output.out = out.str();
   output.err = err.str();
   return output;
+}
+
+Output run(ProgramFunction program, std::string_view scene, std::vector<std::string> arguments,
+           Environment environment) {
+  std::unique_ptr<fake::FakeDesktop> desktop = load(scene);
+  return runOn(*desktop, program, std::move(arguments), std::move(environment));
 }
 
 nlohmann::json parsedObject(const std::string& text, std::string_view what) {
@@ -122,5 +130,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   checkProbe(run(runHitProbe, scene, {"e1", "100", "100", "400", "300"}, overlay));
   checkWriter(run(runFieldWriter, scene, {"x"}, {}));
+
+  // The window tools: the queries only read, so they share one desktop (the
+  // watch, which moves virtual time, comes last); watch mode without standard
+  // input answers once and returns. The raises share another.
+  const Environment excluded{{"TESSARY_OVERLAY_EXCLUDED_PID", "900, 160"}};
+  const std::vector<std::vector<std::string>> queries = {
+      {"at", "100", "100"}, {"list-at", "100", "100"}, {"list-at", "0", "0"},
+      {"bounds", "100"},    {"frontmost", "42"},       {"frontmost", "501"},
+      {"active"},           {"watch", "42", "5"}};
+  std::unique_ptr<fake::FakeDesktop> windows = load(scene);
+  for (const std::vector<std::string>& query : queries) {
+    Output scout = runOn(
+        *windows, [](ProgramContext& context) { return runPaneScout(context); }, query, excluded);
+    fuzz::checkScoutOutput(query[0], scout.status, scout.out, scout.err);
+  }
+  std::unique_ptr<fake::FakeDesktop> raises = load(scene);
+  for (const std::vector<std::string>& point :
+       {std::vector<std::string>{"100", "100"}, std::vector<std::string>{"0", "0"}}) {
+    Output raise = runOn(*raises, runPaneRaise, point, excluded);
+    fuzz::checkRaiseOutput(raise.status, raise.out, raise.err);
+  }
   return 0;
 }

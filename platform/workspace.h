@@ -20,6 +20,18 @@ class Workspace {
   virtual ~Workspace() = default;
   virtual std::vector<RunningApplication> runningApplications() = 0;
   virtual std::optional<RunningApplication> frontmostApplication() = 0;
+  // NSRunningApplication runningApplicationWithProcessIdentifier:; nothing
+  // when no running application has that pid.
+  virtual std::optional<RunningApplication> runningApplication(int32_t pid) = 0;
+  // activateWithOptions: on the running application with that pid; false
+  // when there is none or the platform refuses.
+  virtual bool activateApplication(int32_t pid, uint32_t options) = 0;
 };
+
+// NSApplicationActivationOptions.
+namespace activation {
+constexpr uint32_t allWindows = 1;
+constexpr uint32_t ignoringOtherApps = 2;
+}  // namespace activation
 
 }  // namespace tessary

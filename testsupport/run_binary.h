@@ -2,6 +2,7 @@
 // standard input; collects both output streams and the exit status.
 #pragma once
 
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -19,5 +20,16 @@ struct BinaryRun {
 BinaryRun runBinary(const std::string& program, const std::vector<std::string>& arguments,
                     const std::map<std::string, std::string>& environment,
                     const std::string& standardInput = "");
+
+// For programs that run until their standard input closes: keeps the pipe
+// open, writing nothing, until `closeInputWhen` holds for what the program
+// has printed so far, then closes it. A program still running
+// `limitSeconds` after its start is killed (exit status 128 + 9), so a hang
+// fails the test instead of stalling it.
+BinaryRun runBinaryClosingInputWhen(
+    const std::string& program, const std::vector<std::string>& arguments,
+    const std::map<std::string, std::string>& environment,
+    const std::function<bool(const std::string& outSoFar)>& closeInputWhen,
+    double limitSeconds = 30);
 
 }  // namespace tessary::testing

@@ -16,6 +16,8 @@ FIND_PANEL = [1000, 100, 400, 150]
 TEXTEDIT = [560, 80, 900, 700]
 NOTES = [20, 120, 520, 600]
 TERMINAL = [-200, 500, 600, 400]
+# A Finder window at the back, its top under the menu bar.
+DOWNLOADS = [1200, 0, 300, 240]
 
 
 def frame(x, y, w, h):
@@ -205,6 +207,30 @@ def overlay_window():
     }
 
 
+def downloads_window():
+    x0, y0, w, h = DOWNLOADS
+    return {
+        "id": "finder-downloads", "role": "AXWindow", "subrole": "AXStandardWindow", "title": "Downloads",
+        "frame": DOWNLOADS,
+        "children": [{"id": "finder-downloads-list", "role": "AXList", "description": "Downloads",
+                      "frame": frame(x0, y0 + 52, w, h - 52)}],
+    }
+
+
+def raisable(applications):
+    """Every application window takes AXRaise and becomes main and focused, as pane-raise asks."""
+    for app in applications:
+        element = app.get("element")
+        if not element:
+            continue
+        element["settable"] = element.get("settable", []) + ["AXFocusedWindow"]
+        for win in element.get("windows", []):
+            if "AXRaise" not in win.get("actions", []):
+                win["actions"] = win.get("actions", []) + ["AXRaise"]
+            win["settable"] = win.get("settable", []) + ["AXMain", "AXFocused"]
+    return applications
+
+
 def window(owner, pid, name, bounds, **extra):
     entry = {"owner": owner, "pid": pid}
     if name is not None:
@@ -225,7 +251,8 @@ def scene():
         # Run by hand, the programs pace themselves as on a Mac.
         "realTime": True,
         "frontmostApplication": 501,
-        "applications": [
+        "raiseBringsWindowForward": True,
+        "applications": raisable([
             {"pid": 501, "name": "Google Chrome", "bundleIdentifier": "com.google.Chrome",
              "bundlePath": "/Applications/Google Chrome.app",
              "element": {"id": "chrome", "settable": ["AXManualAccessibility", "AXEnhancedUserInterface"],
@@ -238,9 +265,11 @@ def scene():
              "element": {"id": "terminal", "windows": [terminal_window()]}},
             {"pid": 900, "name": "Tessary", "bundleIdentifier": "com.tessary.desktop",
              "element": {"id": "tessary", "windows": [overlay_window()]}},
-            {"pid": 300, "name": "Finder", "bundleIdentifier": "com.apple.finder"},
+            {"pid": 300, "name": "Finder", "bundleIdentifier": "com.apple.finder",
+             "bundlePath": "/System/Library/CoreServices/Finder.app",
+             "element": {"id": "finder", "windows": [downloads_window()]}},
             {"pid": 310, "name": "Dock", "bundleIdentifier": "com.apple.dock"},
-        ],
+        ]),
         "systemWide": {"focusedElement": {"ref": "mail-search"}},
         "windowList": [
             window("Window Server", 160, "Menubar", [0, 0, SCREEN_W, 33], layer=24),
@@ -252,6 +281,7 @@ def scene():
             window("TextEdit", 503, "Quarterly Report.rtf", TEXTEDIT, element="textedit-main"),
             window("Notes", 502, "Groceries", NOTES, element="notes-window"),
             window("Terminal", 504, "zsh \u2014 80\u00d724", TERMINAL, element="terminal-window"),
+            window("Finder", 300, "Downloads", DOWNLOADS, element="finder-downloads"),
             window("Notes", 502, "Shopping List", [200, 150, 500, 400], onscreen=False),
             window("Finder", 300, None, [0, 0, SCREEN_W, SCREEN_H], layer=-2147483603),
             window("Dock", 310, "Desktop Picture - Sonoma.heic", [0, 0, SCREEN_W, SCREEN_H], layer=-2147483624),

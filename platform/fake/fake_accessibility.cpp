@@ -263,7 +263,9 @@ int32_t FakeAccessibility::performAction(const AXElement& element, std::string_v
   }
   const ElementExtras* extras = state_.elements.at(index).extras.get();
   const int32_t* result = extras ? lookUp(extras->actions, std::string(action)) : nullptr;
-  return result ? *result : axerror::actionUnsupported;
+  if (!result) return axerror::actionUnsupported;
+  if (*result == axerror::success && action == "AXRaise") applyRaiseEffect(state_, index);
+  return *result;
 }
 
 AXResult FakeAccessibility::elementAtPosition(const AXElement& root, float x, float y) {

@@ -53,6 +53,7 @@ void FakeDesktop::State::advance(double seconds) {
   const double target = elapsed + seconds;
   speechRecognizer.runUntil(target);
   elapsed = target;
+  catchUpWithWindowTimeline(*this);
 }
 
 FakeDesktop::FakeDesktop(std::unique_ptr<State> state) : state_(std::move(state)) {}
@@ -124,6 +125,12 @@ const SpeechRecording& FakeDesktop::speechRecording() const {
 
 std::unique_ptr<FakeDesktop> loadSceneOrThrow(std::string_view sceneJson) {
   auto desktop = FakeDesktop::fromSceneText(sceneJson);
+  if (auto* problem = std::get_if<std::string>(&desktop)) throw std::runtime_error(*problem);
+  return std::move(std::get<std::unique_ptr<FakeDesktop>>(desktop));
+}
+
+std::unique_ptr<FakeDesktop> loadSceneFileOrThrow(const std::string& path) {
+  auto desktop = FakeDesktop::fromSceneFile(path);
   if (auto* problem = std::get_if<std::string>(&desktop)) throw std::runtime_error(*problem);
   return std::move(std::get<std::unique_ptr<FakeDesktop>>(desktop));
 }

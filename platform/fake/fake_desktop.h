@@ -67,5 +67,7 @@ class FakeDesktop : public PlatformBackend {
 // Test helper: the desktop or a failed assertion's message thrown as
 // std::runtime_error.
 std::unique_ptr<FakeDesktop> loadSceneOrThrow(std::string_view sceneJson);
+// The same for a scene file; the message names the file.
+std::unique_ptr<FakeDesktop> loadSceneFileOrThrow(const std::string& path);
 
 }  // namespace tessary::fake

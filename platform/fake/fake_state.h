@@ -18,6 +18,7 @@
 #include "platform/fake/host_view_state.h"
 #include "platform/fake/fake_speech.h"
 #include "platform/fake/fake_input_state.h"
+#include "platform/fake/window_list_changes.h"
 
 namespace tessary::fake {
 
@@ -127,6 +128,9 @@ class FakeWorkspace : public Workspace {
   explicit FakeWorkspace(State& state) : state_(state) {}
   std::vector<RunningApplication> runningApplications() override;
   std::optional<RunningApplication> frontmostApplication() override;
+  // fake_activation.cpp
+  std::optional<RunningApplication> runningApplication(int32_t pid) override;
+  bool activateApplication(int32_t pid, uint32_t options) override;
 
  private:
   State& state_;
@@ -157,6 +161,7 @@ struct FakeDesktop::State {
 
   std::vector<WindowRecord> windows;  // front to back
   bool windowListFails = false;
+  WindowListChanges windowListChanges;  // window_list_changes.h
   std::optional<Rect> mainScreen;
   std::vector<Rect> screens;
   std::optional<Point> pointer;

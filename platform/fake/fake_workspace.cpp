@@ -3,7 +3,7 @@
 namespace tessary::fake {
 
 namespace {
-RunningApplication runningApplication(const ApplicationRecord& app) {
+RunningApplication describe(const ApplicationRecord& app) {
   return RunningApplication{app.pid, app.name, app.bundleIdentifier, app.bundlePath};
 }
 }  // namespace
@@ -12,7 +12,7 @@ std::vector<RunningApplication> FakeWorkspace::runningApplications() {
   state_.recorder.record("runningApplications");
   std::vector<RunningApplication> running;
   for (const ApplicationRecord& app : state_.applications) {
-    if (app.running) running.push_back(runningApplication(app));
+    if (app.running) running.push_back(describe(app));
   }
   return running;
 }
@@ -22,7 +22,7 @@ std::optional<RunningApplication> FakeWorkspace::frontmostApplication() {
   if (!state_.frontmostApplication) return std::nullopt;
   const ApplicationRecord* app = state_.application(*state_.frontmostApplication);
   if (!app || !app->running) return std::nullopt;
-  return runningApplication(*app);
+  return describe(*app);
 }
 
 std::optional<Rect> FakeScreens::mainScreenFrame() {

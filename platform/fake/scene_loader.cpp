@@ -47,6 +47,10 @@ void SceneLoader::load(const json& scene) {
       }
     } else if (key == "windowList") {
       loadWindowList(value);
+    } else if (key == "windowTimeline") {
+      loadWindowTimeline(value);
+    } else if (key == "raiseBringsWindowForward") {
+      state_.windowListChanges.raiseBringsWindowForward = boolean(value);
     } else if (key == "frontmostApplication") {
       frontmostPid_ = int32(value);
       frontmostPath_ = path_.text();
@@ -194,11 +198,13 @@ void SceneLoader::finish() {
   }
   state_.frontmostApplication = frontmostPid_;
 
-  for (size_t i = 0; i < windowLinks_.size(); ++i) {
-    const auto& [window, id] = windowLinks_[i];
-    std::optional<uint32_t> element = state_.elements.byId(id);
-    if (!element) throw SceneError{windowLinkPaths_[i] + ": no element has id " + quotedText(id)};
-    state_.windows[window].element = static_cast<int32_t>(*element);
+  for (const WindowLink& link : windowLinks_) {
+    std::optional<uint32_t> element = state_.elements.byId(link.element);
+    if (!element) throw SceneError{link.where + ": no element has id " + quotedText(link.element)};
+    std::vector<WindowRecord>& windows =
+        link.stage < 0 ? state_.windows
+                       : state_.windowListChanges.stages[static_cast<size_t>(link.stage)].windows;
+    windows[link.window].element = static_cast<int32_t>(*element);
   }
 
   ElementStore& elements = state_.elements;

@@ -54,9 +54,11 @@ class SceneLoader {
   void loadSettable(uint32_t slot, const json& value);
   void loadSetResults(uint32_t slot, const json& value);
 
-  // scene_windows.cpp
-  void loadWindowList(const json& value);
-  void loadWindow(const json& object, WindowRecord& window, uint32_t windowNumber);
+  // scene_windows.cpp: the list at the start (`stage` -1) or of a stage of
+  // the timeline.
+  void loadWindowList(const json& value, int32_t stage = -1);
+  void loadWindow(const json& object, WindowRecord& window, uint32_t windowNumber, int32_t stage,
+                  size_t position);
   PlistValue plistValue(const json& value);
 
   // scene_host_views.cpp
@@ -68,6 +70,8 @@ class SceneLoader {
   void loadInput(const json& value);
   void loadInputEntry(const json& object, InputSnapshot& snapshot);
   double inputCoordinate(const json& value) const;
+  // scene_window_timeline.cpp
+  void loadWindowTimeline(const json& value);
 
   // Checks and conversions; each fails with a message at the current path.
   [[noreturn]] void fail(const std::string& problem) const;
@@ -94,8 +98,13 @@ class SceneLoader {
   // reference is.
   std::map<uint32_t, std::string> forwardRefs_;
   std::unordered_set<uint32_t> explicitHashes_;
-  std::vector<std::pair<size_t, std::string>> windowLinks_;  // window, element id, where
-  std::vector<std::string> windowLinkPaths_;
+  struct WindowLink {
+    int32_t stage;  // -1: the list at the start
+    size_t window;
+    std::string element;
+    std::string where;
+  };
+  std::vector<WindowLink> windowLinks_;
   std::optional<int32_t> frontmostPid_;
   std::string frontmostPath_;
 };

@@ -16,9 +16,13 @@ constexpr uint32_t kFirstAutomaticWindowNumber = 100;
 
 }  // namespace
 
-void SceneLoader::loadWindowList(const json& value) {
+void SceneLoader::loadWindowList(const json& value, int32_t stage) {
+  std::vector<WindowRecord>& windows =
+      stage < 0 ? state_.windows
+                : state_.windowListChanges.stages[static_cast<size_t>(stage)].windows;
   if (value.is_string() && value.get<std::string>() == "fail") {
-    state_.windowListFails = true;
+    (stage < 0 ? state_.windowListFails
+               : state_.windowListChanges.stages[static_cast<size_t>(stage)].fails) = true;
     return;
   }
   if (!value.is_array()) fail("must be a list of windows (front to back) or \"fail\"");
@@ -52,12 +56,13 @@ void SceneLoader::loadWindowList(const json& value) {
       number = nextNumber++;
       used.insert(number);
     }
-    WindowRecord& window = state_.windows.emplace_back();
-    loadWindow(value[i], window, number);
+    WindowRecord& window = windows.emplace_back();
+    loadWindow(value[i], window, number, stage, windows.size() - 1);
   }
 }
 
-void SceneLoader::loadWindow(const json& object, WindowRecord& window, uint32_t windowNumber) {
+void SceneLoader::loadWindow(const json& object, WindowRecord& window, uint32_t windowNumber,
+                             int32_t stage, size_t position) {
   PlistDict& entry = window.entry;
   std::set<std::string> given;  // keys set by shorthands the scene wrote
   auto put = [&](const char* key, PlistValue value) {
@@ -107,8 +112,7 @@ void SceneLoader::loadWindow(const json& object, WindowRecord& window, uint32_t 
     } else if (key == "clickThrough") {
       window.clickThrough = boolean(value);
     } else if (key == "element") {
-      windowLinks_.emplace_back(state_.windows.size() - 1, text(value));
-      windowLinkPaths_.push_back(path_.text());
+      windowLinks_.push_back(WindowLink{stage, position, text(value), path_.text()});
     } else {
       failUnknownKey(key);
     }

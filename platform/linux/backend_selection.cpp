@@ -24,6 +24,9 @@ std::unique_ptr<PlatformBackend> openPlatformBackend(const Environment& environm
       err << "error: " << *problem << "\n" << std::flush;
       return nullptr;
     }
+    // Nobody can read the record of a separate process, and a long-running
+    // program (a watch polling in virtual time) would only grow it.
+    std::get<std::unique_ptr<fake::FakeDesktop>>(desktop)->setRecording(false);
     return std::move(std::get<std::unique_ptr<fake::FakeDesktop>>(desktop));
   }
   const std::string* display = environmentValue(environment, "DISPLAY");

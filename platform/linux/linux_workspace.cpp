@@ -33,4 +33,19 @@ std::optional<RunningApplication> LinuxWorkspace::frontmostApplication() {
   return applicationOf(*pid);
 }
 
+std::optional<RunningApplication> LinuxWorkspace::runningApplication(int32_t pid) {
+  for (RunningApplication& application : runningApplications()) {
+    if (application.pid == pid) return std::move(application);
+  }
+  return std::nullopt;
+}
+
+bool LinuxWorkspace::activateApplication(int32_t pid, uint32_t) {
+  for (const X11WindowFacts& window : desktop_.windows()) {  // front to back
+    if (window.pid == pid && !window.overrideRedirect && isOnScreen(window))
+      return desktop_.activateWindow(window.number);
+  }
+  return false;
+}
+
 }  // namespace tessary::linuxdesktop

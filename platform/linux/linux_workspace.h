@@ -15,6 +15,10 @@ class LinuxWorkspace final : public Workspace {
       : accessibility_(accessibility), desktop_(desktop) {}
   std::vector<RunningApplication> runningApplications() override;
   std::optional<RunningApplication> frontmostApplication() override;
+  std::optional<RunningApplication> runningApplication(int32_t pid) override;
+  // Activates the application's frontmost window: X11 has no notion of an
+  // active application, only of an active window.
+  bool activateApplication(int32_t pid, uint32_t options) override;
 
  private:
   LinuxAccessibility& accessibility_;

@@ -344,10 +344,14 @@ int32_t X11Desktop::raiseWindow(int32_t pid, const Rect& frame) {
     }
   }
   if (!best) return axerror::cannotComplete;
-  xcb_ewmh_request_change_active_window(&x_->ewmh, x_->screenNumber, *best,
+  return activateWindow(*best) ? axerror::success : axerror::cannotComplete;
+}
+
+bool X11Desktop::activateWindow(uint32_t window) {
+  xcb_ewmh_request_change_active_window(&x_->ewmh, x_->screenNumber, window,
                                         XCB_EWMH_CLIENT_SOURCE_TYPE_OTHER, XCB_CURRENT_TIME,
                                         XCB_NONE);
-  return xcb_flush(x_->connection) > 0 ? axerror::success : axerror::cannotComplete;
+  return xcb_flush(x_->connection) > 0;
 }
 
 }  // namespace tessary::linuxdesktop

@@ -26,6 +26,9 @@ class X11Desktop final : public WindowServer, public Screens, public DesktopWind
   std::optional<int32_t> activeWindowPid() override;
   std::optional<WindowAtPoint> windowAt(double x, double y, std::optional<int32_t> pid) override;
   int32_t raiseWindow(int32_t pid, const Rect& frame) override;
+  // Asks the window manager to activate the client window (a
+  // _NET_ACTIVE_WINDOW message); false when the request cannot be sent.
+  bool activateWindow(uint32_t window);
 
   // Every top-level window, front to back.
   std::vector<X11WindowFacts> windows();

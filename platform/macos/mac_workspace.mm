@@ -6,6 +6,9 @@
 
 namespace tessary::macos {
 
+static_assert(activation::allWindows == NSApplicationActivateAllWindows);
+static_assert(activation::ignoringOtherApps == NSApplicationActivateIgnoringOtherApps);
+
 namespace {
 
 std::optional<std::string> optionalText(NSString* text) {
@@ -41,6 +44,25 @@ std::optional<RunningApplication> MacWorkspace::frontmostApplication() {
     NSRunningApplication* application = NSWorkspace.sharedWorkspace.frontmostApplication;
     if (!application) return std::nullopt;
     return describe(application);
+  }
+}
+
+std::optional<RunningApplication> MacWorkspace::runningApplication(int32_t pid) {
+  @autoreleasepool {
+    NSRunningApplication* application =
+        [NSRunningApplication runningApplicationWithProcessIdentifier:static_cast<pid_t>(pid)];
+    if (!application) return std::nullopt;
+    return describe(application);
+  }
+}
+
+bool MacWorkspace::activateApplication(int32_t pid, uint32_t options) {
+  @autoreleasepool {
+    NSRunningApplication* application =
+        [NSRunningApplication runningApplicationWithProcessIdentifier:static_cast<pid_t>(pid)];
+    if (!application) return false;
+    // The options bits of workspace.h are NSApplicationActivationOptions'.
+    return [application activateWithOptions:static_cast<NSApplicationActivationOptions>(options)];
   }
 }
 

@@ -9,18 +9,14 @@
 #include "common/exclusion.h"
 #include "common/text.h"
 #include "common/unicode.h"
+#include "platform/window_description.h"
 #include "scene-census/capture/log_line.h"
 
 namespace tessary {
 
 namespace {
 
-constexpr std::string_view kLayerKey = "kCGWindowLayer";
-constexpr std::string_view kOwnerNameKey = "kCGWindowOwnerName";
-constexpr std::string_view kOwnerPidKey = "kCGWindowOwnerPID";
-constexpr std::string_view kNameKey = "kCGWindowName";
 constexpr std::string_view kAlphaKey = "kCGWindowAlpha";
-constexpr std::string_view kBoundsKey = "kCGWindowBounds";
 
 // Windows above this level (menu bar, status items, overlays) never count.
 constexpr int64_t kHighestCountedLayer = 10;
@@ -34,36 +30,9 @@ constexpr std::array<std::string_view, 7> kSystemExcludedOwners = {
     "Window Server", "Dock",      "Control Center",   "Notification Center",
     "loginwindow",   "Spotlight", "ScreensaverEngine"};
 
-std::optional<int64_t> integerKey(const PlistValue& window, std::string_view key) {
-  const PlistValue* value = window.find(key);
-  return value ? value->asInteger() : std::nullopt;
-}
-
-std::optional<int32_t> ownerPid(const PlistValue& window) {
-  const PlistValue* value = window.find(kOwnerPidKey);
-  return value ? value->asInt32() : std::nullopt;
-}
-
 std::string_view textKey(const PlistValue& window, std::string_view key) {
-  const PlistValue* value = window.find(key);
-  const std::string* text = value ? value->asString() : nullptr;
+  const std::string* text = windowText(window, key);
   return text ? std::string_view(*text) : std::string_view();
-}
-
-// The bounds map must hold numbers only (any other value makes the whole map
-// unusable, as a cast to a map of floats fails); missing members read as 0.
-std::optional<Rect> boundsOf(const PlistValue& window) {
-  const PlistValue* value = window.find(kBoundsKey);
-  const PlistDict* dict = value ? value->asDict() : nullptr;
-  if (!dict) return std::nullopt;
-  for (const auto& [key, member] : *dict) {
-    if (!member.asReal()) return std::nullopt;
-  }
-  auto member = [dict](std::string_view key) {
-    auto it = dict->find(key);
-    return it == dict->end() ? 0.0 : *it->second.asReal();
-  };
-  return Rect{member("X"), member("Y"), member("Width"), member("Height")};
 }
 
 }  // namespace
@@ -81,17 +50,16 @@ PlistArray getWindowInfo(WindowServer& windowServer) {
 
 bool shouldIncludeWindow(const PlistValue& window, const std::set<int32_t>& excludedPIDs,
                          bool isFormTestsMode) {
-  if (std::optional<int64_t> layer = integerKey(window, kLayerKey);
-      layer && *layer > kHighestCountedLayer) {
+  if (std::optional<int64_t> layer = windowLayer(window); layer && *layer > kHighestCountedLayer) {
     return false;
   }
-  std::string_view owner = trimSpacesAndTabs(textKey(window, kOwnerNameKey));
+  std::string_view owner = trimSpacesAndTabs(textKey(window, windowkey::ownerName));
   if (owner.empty()) return false;
   if (isSystemExcludedOwner(owner)) return false;
   if (lowercased(owner) == kCurtainOwner) return false;
-  std::optional<int32_t> pid = ownerPid(window);
+  std::optional<int32_t> pid = windowOwnerPid(window);
   if (!pid || excludedPIDs.count(*pid)) return false;
-  std::string_view name = trimSpacesAndTabs(textKey(window, kNameKey));
+  std::string_view name = trimSpacesAndTabs(textKey(window, windowkey::name));
   if (std::find(kSuiteWindowNames.begin(), kSuiteWindowNames.end(), name) !=
       kSuiteWindowNames.end()) {
     return false;
@@ -101,21 +69,21 @@ bool shouldIncludeWindow(const PlistValue& window, const std::set<int32_t>& excl
     std::optional<double> value = alpha->asReal();
     if (value && *value < kLowestCountedAlpha) return false;
   }
-  std::optional<Rect> bounds = boundsOf(window);
+  std::optional<Rect> bounds = windowBounds(window);
   if (!bounds) return false;
   return std::isfinite(bounds->x) && std::isfinite(bounds->y) && bounds->w > 0 && bounds->h > 0;
 }
 
 std::optional<WindowInfo> windowInfoFromDictionary(const PlistValue& window, int64_t zIndex) {
-  std::optional<int32_t> pid = ownerPid(window);
+  std::optional<int32_t> pid = windowOwnerPid(window);
   if (!pid) return std::nullopt;
-  std::optional<Rect> bounds = boundsOf(window);
+  std::optional<Rect> bounds = windowBounds(window);
   if (!bounds) return std::nullopt;
   return WindowInfo{*pid,
                     *bounds,
-                    std::string(textKey(window, kOwnerNameKey)),
-                    std::string(textKey(window, kNameKey)),
-                    integerKey(window, kLayerKey).value_or(0),
+                    std::string(textKey(window, windowkey::ownerName)),
+                    std::string(textKey(window, windowkey::name)),
+                    windowLayer(window).value_or(0),
                     zIndex};
 }
 
@@ -141,17 +109,17 @@ std::vector<int32_t> listVisibleAppPIDs(WindowServer& windowServer, const Enviro
   std::vector<int32_t> pids;
   std::set<int32_t> added;
   for (const PlistValue& entry : *list) {
-    int64_t layer = integerKey(entry, kLayerKey).value_or(0);
+    int64_t layer = windowLayer(entry).value_or(0);
     ++layerHistogram[layer];
-    std::string_view owner = trimSpacesAndTabs(textKey(entry, kOwnerNameKey));
-    std::string_view name = trimSpacesAndTabs(textKey(entry, kNameKey));
+    std::string_view owner = trimSpacesAndTabs(textKey(entry, windowkey::ownerName));
+    std::string_view name = trimSpacesAndTabs(textKey(entry, windowkey::name));
     if (!shouldIncludeWindow(entry, excluded, isFormTestsMode)) {
       writeLine(err, "DEBUG: Skipping window at layer " + std::to_string(layer) + ": owner='" +
                          std::string(owner) + "', name='" + std::string(name) + "'");
       continue;
     }
     // A counted window always has an owner id.
-    int32_t pid = *ownerPid(entry);
+    int32_t pid = *windowOwnerPid(entry);
     if (!added.insert(pid).second) continue;
     pids.push_back(pid);
     writeLine(err, "DEBUG: Added PID to visible apps: " + std::to_string(pid) + " (owner='" +
@@ -179,7 +147,7 @@ std::vector<WindowInfo> getVisibleWindowsForPIDs(WindowServer& windowServer,
   for (size_t i = 0; i < list.size(); ++i) {
     const PlistValue& entry = list[i];
     if (!shouldIncludeWindow(entry, excludedPIDs, isFormTestsMode)) continue;
-    if (!wanted.count(*ownerPid(entry))) continue;
+    if (!wanted.count(*windowOwnerPid(entry))) continue;
     if (std::optional<WindowInfo> info = windowInfoFromDictionary(entry, static_cast<int64_t>(i))) {
       windows.push_back(std::move(*info));
     }

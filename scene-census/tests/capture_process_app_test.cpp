@@ -232,6 +232,8 @@ class NoRunningApplications : public Workspace {
  public:
   std::vector<RunningApplication> runningApplications() override { return {}; }
   std::optional<RunningApplication> frontmostApplication() override { return std::nullopt; }
+  std::optional<RunningApplication> runningApplication(int32_t) override { return std::nullopt; }
+  bool activateApplication(int32_t, uint32_t) override { return false; }
 };
 
 TEST(ApplicationName, LocalizedNameAbsentOrPid) {

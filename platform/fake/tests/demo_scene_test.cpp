@@ -33,7 +33,7 @@ TEST(DemoDesktop, HasTheWindowsTheCaptureListsAndTheOverlayInFront) {
     owners.push_back(*window.find("kCGWindowOwnerName")->asString());
   EXPECT_EQ(owners, (std::vector<std::string>{"Window Server", "Control Center", "Tessary", "Dock",
                                               "Google Chrome", "TextEdit", "TextEdit", "Notes",
-                                              "Terminal"}));
+                                              "Terminal", "Finder"}));
   EXPECT_EQ(platform.screens.mainScreenFrame(), (Rect{0, 0, 1512, 982}));
 
   Accessibility& accessibility = platform.accessibility;
