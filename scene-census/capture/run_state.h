@@ -6,7 +6,7 @@
 #include <map>
 
 #include "platform/program.h"
-#include "scene-census/element/attribute_reader.h"
+#include "platform/attribute_reader.h"
 
 namespace tessary {
 
