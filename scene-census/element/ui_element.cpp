@@ -143,8 +143,8 @@ void UIElementBuilder::build(UIElement& record, double offsetX, double offsetY,
 
   if (std::optional<std::string> role = textOf(answers[kRole])) record.role_ = std::move(*role);
   record.name_ = textOf(answers[kTitle]);
-  if (answers[kEnabled]) record.enabled_ = answers[kEnabled]->boolean().value_or(false);
-  if (answers[kFocused]) record.focused_ = answers[kFocused]->boolean().value_or(false);
+  if (answers[kEnabled]) record.enabled_ = answers[kEnabled]->truthValue().value_or(false);
+  if (answers[kFocused]) record.focused_ = answers[kFocused]->truthValue().value_or(false);
   record.position_ = pointOf(answers[kPosition]);
   record.size_ = sizeOf(answers[kSize]);
 

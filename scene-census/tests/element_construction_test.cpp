@@ -87,8 +87,16 @@ TEST_F(Construction, FieldsTakeOnlyAnswersOfTheirKind) {
        [](const UIElement& e) { return e.name() == std::string(); }},
       {"role that is not text", "AXRole", AXValue(1),
        [](const UIElement& e) { return e.role() == "No role"; }},
-      {"enabled as number", "AXEnabled", AXValue(1),
+      {"enabled as number 1", "AXEnabled", AXValue(1),
+       [](const UIElement& e) { return e.enabled(); }},
+      {"enabled as number 2", "AXEnabled", AXValue(2),
        [](const UIElement& e) { return !e.enabled(); }},
+      {"focused as real 1", "AXFocused", AXValue(1.0),
+       [](const UIElement& e) { return e.focused(); }},
+      {"focused as real 0.5", "AXFocused", AXValue(0.5),
+       [](const UIElement& e) { return !e.focused(); }},
+      {"focused as negative real 1", "AXFocused", AXValue(-1.0),
+       [](const UIElement& e) { return !e.focused(); }},
       {"enabled as boolean", "AXEnabled", AXValue(true),
        [](const UIElement& e) { return e.enabled(); }},
       {"focused as text", "AXFocused", AXValue("true"),
@@ -451,7 +459,7 @@ TEST_F(Construction, WrongKindsEverywhere) {
       .set("AXRole", 7)
       .set("AXTitle", AXPoint{1, 1})
       .set("AXEnabled", "yes")
-      .set("AXFocused", 1.0)
+      .set("AXFocused", 2.0)
       .set("AXPosition", "10,10")
       .set("AXSize", AXRect{{0, 0}, {5, 5}})
       .set("AXDescription", true)
