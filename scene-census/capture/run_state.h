@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <map>
 
-#include "platform/program.h"
 #include "platform/attribute_reader.h"
+#include "platform/program.h"
 
 namespace tessary {
 
