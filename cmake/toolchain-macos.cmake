@@ -1,9 +1,21 @@
-# Cross-build for macOS on arm64 from Linux with clang, ld64.lld and an
-# extracted macOS SDK. The SDK is found at $MACOS_SDK (default /opt/macos-sdk).
-#   cmake -S . -B build-macos -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-macos.cmake
+# Cross-build for macOS from Linux with clang, ld64.lld and an extracted macOS
+# SDK. The SDK is found at $MACOS_SDK (default /opt/macos-sdk); the
+# architecture is $TESSARY_MACOS_ARCH, arm64 (default) or x86_64: one tree per
+# architecture, merged into universal programs by scripts/build-macos.
+#   cmake -S . -B build-macos/arm64 -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-macos.cmake
+
+if(DEFINED ENV{TESSARY_MACOS_ARCH} AND NOT "$ENV{TESSARY_MACOS_ARCH}" STREQUAL "")
+  set(TESSARY_MACOS_ARCH "$ENV{TESSARY_MACOS_ARCH}")
+else()
+  set(TESSARY_MACOS_ARCH arm64)
+endif()
+if(NOT TESSARY_MACOS_ARCH MATCHES "^(arm64|x86_64)$")
+  message(FATAL_ERROR "TESSARY_MACOS_ARCH must be arm64 or x86_64, not ${TESSARY_MACOS_ARCH}")
+endif()
+set(ENV{TESSARY_MACOS_ARCH} "${TESSARY_MACOS_ARCH}")
 
 set(CMAKE_SYSTEM_NAME Darwin)
-set(CMAKE_SYSTEM_PROCESSOR arm64)
+set(CMAKE_SYSTEM_PROCESSOR ${TESSARY_MACOS_ARCH})
 set(CMAKE_SYSTEM_VERSION 21.0)  # Darwin 21 is macOS 12
 
 if(DEFINED ENV{MACOS_SDK} AND NOT "$ENV{MACOS_SDK}" STREQUAL "")
@@ -17,7 +29,7 @@ endif()
 # try_compile projects run this file again without our environment.
 set(ENV{MACOS_SDK} "${TESSARY_MACOS_SDK}")
 
-set(TESSARY_MACOS_TARGET arm64-apple-macos12)
+set(TESSARY_MACOS_TARGET ${TESSARY_MACOS_ARCH}-apple-macos12)
 set(TESSARY_LLVM_HINTS /usr/lib/llvm-18/bin /usr/lib/llvm-17/bin /usr/lib/llvm-16/bin
                        /usr/lib/llvm-15/bin /usr/lib/llvm-14/bin)
 
@@ -46,7 +58,7 @@ find_program(CMAKE_LIPO NAMES llvm-lipo llvm-lipo-14 HINTS ${TESSARY_LLVM_HINTS}
 
 set(CMAKE_OSX_SYSROOT "${TESSARY_MACOS_SDK}" CACHE PATH "macOS SDK" FORCE)
 set(CMAKE_OSX_DEPLOYMENT_TARGET 12.0 CACHE STRING "Minimum macOS version" FORCE)
-set(CMAKE_OSX_ARCHITECTURES arm64 CACHE STRING "Target architectures" FORCE)
+set(CMAKE_OSX_ARCHITECTURES ${TESSARY_MACOS_ARCH} CACHE STRING "Target architecture" FORCE)
 
 # HIServices lives inside the ApplicationServices umbrella. ld64.lld does not
 # follow an umbrella's re-exports, so the sub-framework that defines the
@@ -63,8 +75,23 @@ set(CMAKE_OBJC_FLAGS_INIT "${TESSARY_MACOS_COMPILE_FLAGS}")
 set(CMAKE_CXX_FLAGS_INIT "${TESSARY_MACOS_COMPILE_FLAGS} -stdlib=libc++")
 set(CMAKE_OBJCXX_FLAGS_INIT "${TESSARY_MACOS_COMPILE_FLAGS} -stdlib=libc++")
 
-# clang picks ld64.lld for Darwin targets with -fuse-ld=lld.
-set(TESSARY_MACOS_LINK_FLAGS "-fuse-ld=lld -stdlib=libc++ -F${TESSARY_MACOS_SUBFRAMEWORKS}")
+# clang picks ld64.lld for Darwin targets with -fuse-ld=lld, searching the -B
+# directory first: it holds the newest ld64.lld the machine has. lld 14
+# concatenates every object's 8-byte __objc_imageinfo (80 bytes for ten
+# objects), which the loader does not take for image info; lld 16 merges them.
+# A full path in -fuse-ld would make clang pass Apple-linker arguments.
+find_program(TESSARY_LD64_LLD NAMES ld64.lld HINTS ${TESSARY_LLVM_HINTS} NO_DEFAULT_PATH)
+if(NOT TESSARY_LD64_LLD)
+  find_program(TESSARY_LD64_LLD NAMES ld64.lld ld64.lld-14 REQUIRED)
+endif()
+set(TESSARY_LINKER_DIR "${CMAKE_BINARY_DIR}/linker")
+file(MAKE_DIRECTORY "${TESSARY_LINKER_DIR}")
+file(CREATE_LINK "${TESSARY_LD64_LLD}" "${TESSARY_LINKER_DIR}/ld64.lld" SYMBOLIC)
+# platform/macos links by sub-framework, which only ld64.lld needs (and
+# Apple's linker refuses).
+set(TESSARY_MACOS_LINKER_IS_LLD ON)
+set(TESSARY_MACOS_LINK_FLAGS
+    "-fuse-ld=lld -B${TESSARY_LINKER_DIR} -stdlib=libc++ -F${TESSARY_MACOS_SUBFRAMEWORKS}")
 set(CMAKE_EXE_LINKER_FLAGS_INIT "${TESSARY_MACOS_LINK_FLAGS}")
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "${TESSARY_MACOS_LINK_FLAGS}")
 set(CMAKE_MODULE_LINKER_FLAGS_INIT "${TESSARY_MACOS_LINK_FLAGS}")

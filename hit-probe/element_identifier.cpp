@@ -8,7 +8,7 @@
 
 namespace tessary::hitprobe {
 
-std::string identifierFromAnswers(std::span<const AXResult> answers) {
+std::string identifierFromAnswers(std::span<const std::optional<AXValue>> answers) {
   BatchAnswers batch(answers);
   std::string elementRole = batch.text(slot::role).value_or("No role");
 
@@ -35,10 +35,14 @@ std::string identifierFromAnswers(std::span<const AXResult> answers) {
                                  batch.text(slot::roleDescription));
 }
 
-std::string elementStableIdentifier(Accessibility& accessibility, const AXElement& element) {
-  std::vector<AXResult> answers =
-      accessibility.copyMultipleAttributeValues(element, kIdentifierAttributes);
-  return identifierFromAnswers(answers);
+IdentifierAnswers readIdentifierAnswers(AttributeReader& reader, const AXElement& element) {
+  IdentifierAnswers answers = reader.elementAttributes(element, kIdentifierAttributes);
+  answers.resize(kIdentifierAttributes.size());
+  return answers;
+}
+
+std::string elementStableIdentifier(AttributeReader& reader, const AXElement& element) {
+  return identifierFromAnswers(readIdentifierAnswers(reader, element));
 }
 
 }  // namespace tessary::hitprobe

@@ -7,8 +7,9 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "platform/accessibility.h"
+#include "platform/attribute_reader.h"
 
 namespace tessary::hitprobe {
 
@@ -23,9 +24,17 @@ inline constexpr size_t role = 0, title = 1, description = 2, roleDescription = 
                         position = 5, size = 6;
 }  // namespace slot
 
-std::string elementStableIdentifier(Accessibility& accessibility, const AXElement& element);
+// The answers to kIdentifierAttributes, in that order.
+using IdentifierAnswers = std::vector<std::optional<AXValue>>;
+
+// Read through the capture's reader: a batch that times out is asked again
+// one attribute at a time, so for the same answers the probe computes the
+// identifier the capture computed.
+IdentifierAnswers readIdentifierAnswers(AttributeReader& reader, const AXElement& element);
+
+std::string elementStableIdentifier(AttributeReader& reader, const AXElement& element);
 
 // The identifier from answers to kIdentifierAttributes, in that order.
-std::string identifierFromAnswers(std::span<const AXResult> answers);
+std::string identifierFromAnswers(std::span<const std::optional<AXValue>> answers);
 
 }  // namespace tessary::hitprobe

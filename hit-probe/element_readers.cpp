@@ -7,7 +7,7 @@
 namespace tessary::hitprobe {
 
 const AXValue* BatchAnswers::value(size_t index) const {
-  return index < answers_.size() ? answers_[index].get() : nullptr;
+  return index < answers_.size() && answers_[index] ? &*answers_[index] : nullptr;
 }
 
 std::optional<std::string> BatchAnswers::text(size_t index) const {

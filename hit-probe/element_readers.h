@@ -16,11 +16,11 @@ namespace tessary::hitprobe {
 // maps NaN and infinity to 0 and saturates at the 64-bit range.
 Box rectToBBoxArray(const Rect& rect);
 
-// Answers of one batched read, looked up by position. A backend that answers
-// fewer entries than asked leaves the rest absent.
+// Answers of one batched read (AttributeReader::elementAttributes), looked up
+// by position; a position past the answers is absent.
 class BatchAnswers {
  public:
-  explicit BatchAnswers(std::span<const AXResult> answers) : answers_(answers) {}
+  explicit BatchAnswers(std::span<const std::optional<AXValue>> answers) : answers_(answers) {}
 
   const AXValue* value(size_t index) const;
   std::optional<std::string> text(size_t index) const;
@@ -28,7 +28,7 @@ class BatchAnswers {
   std::optional<Size> size(size_t index) const;
 
  private:
-  std::span<const AXResult> answers_;
+  std::span<const std::optional<AXValue>> answers_;
 };
 
 // True when `text` is there and not empty after trimming whitespace and

@@ -9,7 +9,7 @@
 namespace tessary::hitprobe {
 
 JsonObject serializeHitElement(Accessibility& accessibility, const AXElement& element,
-                               std::span<const AXResult> identifierAnswers) {
+                               std::span<const std::optional<AXValue>> identifierAnswers) {
   BatchAnswers batch(identifierAnswers);
 
   std::string label;

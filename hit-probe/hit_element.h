@@ -1,6 +1,7 @@
 // The "hit" object of a blocked report: what lies in the way.
 #pragma once
 
+#include <optional>
 #include <span>
 
 #include "common/json.h"
@@ -15,6 +16,6 @@ namespace tessary::hitprobe {
 // kIdentifierAttributes, already read for the match; only "AXValue" is read
 // here.
 JsonObject serializeHitElement(Accessibility& accessibility, const AXElement& element,
-                               std::span<const AXResult> identifierAnswers);
+                               std::span<const std::optional<AXValue>> identifierAnswers);
 
 }  // namespace tessary::hitprobe

@@ -40,10 +40,13 @@ int runHitProbe(ProgramContext& context) {
 
   const std::set<int32_t> excludedPIDs = getExcludedPIDs(context.environment);
   std::optional<JsonObject> blockedReport;
+  // One reader for the whole probe: an application that stopped answering
+  // at one point is not asked again at the next.
+  AttributeReader reader(context.platform.accessibility);
   for (const hitprobe::CandidatePoint& point :
        hitprobe::uniqueCandidatePoints(box[0], box[1], box[2], box[3])) {
     std::optional<JsonObject> report =
-        hitprobe::probePoint(context.platform, point, targetId, excludedPIDs);
+        hitprobe::probePoint(context.platform, reader, point, targetId, excludedPIDs);
     if (!report) continue;
     const JsonValue* status = report->find("status");
     const std::string* statusText = status ? std::get_if<std::string>(&status->storage()) : nullptr;

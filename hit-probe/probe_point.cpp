@@ -8,8 +8,8 @@
 
 namespace tessary::hitprobe {
 
-std::optional<JsonObject> probePoint(Platform& platform, CandidatePoint point,
-                                     const std::string& targetId,
+std::optional<JsonObject> probePoint(Platform& platform, AttributeReader& reader,
+                                     CandidatePoint point, const std::string& targetId,
                                      const std::set<int32_t>& excludedPIDs) {
   std::optional<AXElement> element = hitTest(platform, point, excludedPIDs);
   if (!element) return std::nullopt;
@@ -19,11 +19,11 @@ std::optional<JsonObject> probePoint(Platform& platform, CandidatePoint point,
 
   // Each element's identifier inputs hold its role and label texts too, so a
   // blocked report reuses them instead of reading them again.
-  std::vector<std::vector<AXResult>> answers;
+  std::vector<IdentifierAnswers> answers;
   answers.reserve(chain.size());
   JsonObject report;
   for (const AXElement& candidate : chain) {
-    answers.push_back(accessibility.copyMultipleAttributeValues(candidate, kIdentifierAttributes));
+    answers.push_back(readIdentifierAnswers(reader, candidate));
     if (identifierFromAnswers(answers.back()) == targetId) {
       report.set("status", kStatusMatch);
       report.set("x", point.x);

@@ -8,6 +8,7 @@
 
 #include "common/json.h"
 #include "hit-probe/candidate_points.h"
+#include "platform/attribute_reader.h"
 #include "platform/platform.h"
 
 namespace tessary::hitprobe {
@@ -19,8 +20,8 @@ inline constexpr const char* kStatusBlocked = "blocked";
 // ancestors carries `targetId`; {"status": "blocked", "x", "y", "hit"} naming
 // the most useful element of the chain otherwise; nothing when no element is
 // under the point.
-std::optional<JsonObject> probePoint(Platform& platform, CandidatePoint point,
-                                     const std::string& targetId,
+std::optional<JsonObject> probePoint(Platform& platform, AttributeReader& reader,
+                                     CandidatePoint point, const std::string& targetId,
                                      const std::set<int32_t>& excludedPIDs);
 
 }  // namespace tessary::hitprobe

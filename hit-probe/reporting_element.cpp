@@ -26,8 +26,9 @@ bool hasMeaningfulLabel(const LabelTexts& texts) {
          hasVisibleText(texts.roleDescription) || hasVisibleText(texts.value);
 }
 
-size_t preferredReportingElement(Accessibility& accessibility, const std::vector<AXElement>& chain,
-                                 std::span<const std::vector<AXResult>> identifierAnswers) {
+size_t preferredReportingElement(
+    Accessibility& accessibility, const std::vector<AXElement>& chain,
+    std::span<const std::vector<std::optional<AXValue>>> identifierAnswers) {
   for (size_t i = 0; i < chain.size() && i < identifierAnswers.size(); ++i) {
     BatchAnswers batch(identifierAnswers[i]);
     if (isActionableRole(batch.text(slot::role).value_or(""))) return i;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/accessibility.h"
+#include "platform/ax_value.h"
 
 namespace tessary::hitprobe {
 
@@ -28,7 +29,8 @@ bool hasMeaningfulLabel(const LabelTexts& texts);
 // kIdentifierAttributes, which already hold the role and the label texts;
 // "AXValue" is read only for an element those do not decide. `chain` must not
 // be empty.
-size_t preferredReportingElement(Accessibility& accessibility, const std::vector<AXElement>& chain,
-                                 std::span<const std::vector<AXResult>> identifierAnswers);
+size_t preferredReportingElement(
+    Accessibility& accessibility, const std::vector<AXElement>& chain,
+    std::span<const std::vector<std::optional<AXValue>>> identifierAnswers);
 
 }  // namespace tessary::hitprobe

@@ -7,6 +7,16 @@ std::optional<bool> AXValue::boolean() const {
   return std::nullopt;
 }
 
+std::optional<bool> AXValue::truthValue() const {
+  if (auto* b = std::get_if<bool>(&storage_)) return *b;
+  std::optional<double> value;
+  if (auto* i = std::get_if<int64_t>(&storage_)) value = static_cast<double>(*i);
+  if (auto* d = std::get_if<double>(&storage_)) value = *d;
+  if (value == 0.0) return false;
+  if (value == 1.0) return true;
+  return std::nullopt;
+}
+
 std::optional<double> AXValue::number() const {
   if (auto* i = std::get_if<int64_t>(&storage_)) return static_cast<double>(*i);
   if (auto* d = std::get_if<double>(&storage_)) return *d;

@@ -98,6 +98,12 @@ class AXValue {
 
   const std::string* text() const { return std::get_if<std::string>(&storage_); }
   std::optional<bool> boolean() const;
+  // A boolean, or a number that is exactly 0 or 1 (an application may answer
+  // a CFNumber where a CFBoolean is meant). The same rule as for numbers in
+  // window-server entries, taken from a Swift reader's bridging: a number
+  // reads as another kind only when the value is exactly representable in
+  // it, so 2 and 0.5 are no booleans.
+  std::optional<bool> truthValue() const;
   // Integer, real or boolean (a boolean reads as 1 or 0), as the platform's
   // number type answers for any of them.
   std::optional<double> number() const;

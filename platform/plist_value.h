@@ -13,12 +13,19 @@
 namespace tessary {
 
 class PlistValue;
+// A value of another kind (data, date, null, ...): readers find it of the
+// wrong type; the type name is kept for diagnostics only.
+struct PlistOther {
+  std::string typeName;
+  bool operator==(const PlistOther&) const = default;
+};
 using PlistArray = std::vector<PlistValue>;
 using PlistDict = std::map<std::string, PlistValue, std::less<>>;
 
 class PlistValue {
  public:
-  using Storage = std::variant<int64_t, double, bool, std::string, PlistArray, PlistDict>;
+  using Storage =
+      std::variant<int64_t, double, bool, std::string, PlistArray, PlistDict, PlistOther>;
 
   PlistValue() : storage_(int64_t{0}) {}
   PlistValue(int64_t v) : storage_(v) {}
@@ -29,6 +36,7 @@ class PlistValue {
   PlistValue(const char* v) : storage_(std::string(v)) {}
   PlistValue(PlistArray v) : storage_(std::move(v)) {}
   PlistValue(PlistDict v) : storage_(std::move(v)) {}
+  PlistValue(PlistOther v) : storage_(std::move(v)) {}
 
   const Storage& storage() const { return storage_; }
 

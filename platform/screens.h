@@ -1,4 +1,4 @@
-// Displays (NSScreen).
+// Displays.
 #pragma once
 
 #include <optional>
@@ -10,7 +10,9 @@ namespace tessary {
 class Screens {
  public:
   virtual ~Screens() = default;
-  // NSScreen.mainScreen.frame; nothing when there is no main screen.
+  // The main display's bounds (CGMainDisplayID, CGDisplayBounds): the display
+  // whose top-left corner is the origin of global coordinates, top-left
+  // based; nothing when there is no main display.
   virtual std::optional<Rect> mainScreenFrame() = 0;
 };
 

@@ -152,3 +152,14 @@ TEST(CensusAgreement, DemoNotesControlsUnderTheBrowserAreBlockedByIt) {
 
 }  // namespace
 }  // namespace tessary::hitprobe
+
+namespace tessary::hitprobe {
+namespace {
+
+TEST(CensusAgreement, ControlsHangingOnOneIdentifierAttributeAreFoundUnderTheirBoxes) {
+  const Desktop desktop{testing::scenePath("controls_hanging_on_one_attribute.json"), ""};
+  EXPECT_EQ(expectEveryVisibleActionableElementMatches(desktop), 4);
+}
+
+}  // namespace
+}  // namespace tessary::hitprobe

@@ -30,15 +30,19 @@ class CallRecorder {
 
   void countRoundTrip() { ++roundTrips_; }
   uint64_t roundTrips() const { return roundTrips_; }
+  void countElementReferences(uint64_t count) { elementReferences_ += count; }
+  uint64_t elementReferences() const { return elementReferences_; }
   const std::vector<PlatformCall>& calls() const { return calls_; }
   void clear() {
     calls_.clear();
     roundTrips_ = 0;
+    elementReferences_ = 0;
   }
 
  private:
   std::vector<PlatformCall> calls_;
   uint64_t roundTrips_ = 0;
+  uint64_t elementReferences_ = 0;
   bool recording_ = true;
 };
 

@@ -56,6 +56,9 @@ struct ElementExtras {
   std::vector<std::pair<AttributeKey, uint32_t>> setAttempts;
   std::vector<std::pair<std::string, StoredAnswer>> parameterized;
   std::vector<std::pair<std::string, int32_t>> actions;
+  // What a batch read answers for these attributes instead of what a single
+  // or ranged read answers: applications answer the two forms differently.
+  std::vector<std::pair<AttributeKey, StoredAnswer>> batchAnswers;
   // Only on the system-wide element: what element-at-position answers there.
   std::optional<StoredAnswer> elementAtPositionError;
 };

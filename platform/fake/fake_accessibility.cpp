@@ -16,6 +16,20 @@ std::string elementIdText(const AXElement& element, const void* context) {
   return index ? store->at(*index).id : std::string("?");
 }
 
+bool isListReadAttribute(std::string_view attribute) {
+  return attribute == "AXChildren" || attribute == "AXVisibleChildren" || attribute == "AXRows";
+}
+
+uint64_t elementReferencesIn(const AXValue& value) {
+  if (value.element()) return 1;
+  uint64_t count = 0;
+  if (const AXValueList* list = value.list()) {
+    for (const AXValue& item : *list)
+      count += elementReferencesIn(item);
+  }
+  return count;
+}
+
 template <typename Key, typename Value>
 const Value* lookUp(const std::vector<std::pair<Key, Value>>& entries, const Key& key) {
   for (const auto& [k, v] : entries) {
@@ -41,6 +55,7 @@ std::optional<int32_t> FakeAccessibility::reach(const AXElement& element,
   ApplicationRecord* app = state_.applicationOf(index);
   if (!app) return std::nullopt;
   if (!app->running) return axerror::cannotComplete;
+  if (app->freezeAtElement == index) app->frozenByElement = true;
   const bool frozen = app->frozen();
   ++app->calls;
   if (frozen) {
@@ -48,6 +63,18 @@ std::optional<int32_t> FakeAccessibility::reach(const AXElement& element,
     return axerror::cannotComplete;
   }
   return std::nullopt;
+}
+
+AXResult FakeAccessibility::delivered(AXResult result) {
+  if (const AXValue* value = result.get())
+    state_.recorder.countElementReferences(elementReferencesIn(*value));
+  return result;
+}
+
+bool FakeAccessibility::rejectsListRead(uint32_t index, std::string_view attribute,
+                                        ApplicationRecord::ListReadForm form) const {
+  const ApplicationRecord* app = state_.applicationOf(index);
+  return app && app->rejectedListReads == form && isListReadAttribute(attribute);
 }
 
 void FakeAccessibility::letTimeoutPass(uint32_t index) {
@@ -111,7 +138,7 @@ AXResult FakeAccessibility::copyAttributeValue(const AXElement& element,
           element, "copyAttributeValue", [&] { return std::string(attribute); }, index)) {
     return AXResult::failed(*error);
   }
-  return answer(index, state_.elements.find(index, attribute));
+  return delivered(answer(index, state_.elements.find(index, attribute)));
 }
 
 AXResult FakeAccessibility::copyAttributeValues(const AXElement& element,
@@ -127,6 +154,9 @@ AXResult FakeAccessibility::copyAttributeValues(const AXElement& element,
           slot)) {
     return AXResult::failed(*error);
   }
+  if (rejectsListRead(slot, attribute, ApplicationRecord::ListReadForm::ranged)) {
+    return AXResult::failed(axerror::attributeUnsupported);
+  }
   const StoredAnswer* stored = state_.elements.find(slot, attribute);
   if (!stored || stored->kind != StoredAnswer::Kind::value) return answer(slot, stored);
   const AXValueList* list = stored->value.list();
@@ -134,9 +164,9 @@ AXResult FakeAccessibility::copyAttributeValues(const AXElement& element,
   const size_t size = list->size();
   const size_t begin = std::min(size, static_cast<size_t>(index));
   const size_t end = begin + std::min(size - begin, static_cast<size_t>(maxCount));
-  if (begin == 0 && end == size) return AXResult::of(stored->value);
-  return AXResult::of(AXValueList(list->begin() + static_cast<ptrdiff_t>(begin),
-                                  list->begin() + static_cast<ptrdiff_t>(end)));
+  if (begin == 0 && end == size) return delivered(AXResult::of(stored->value));
+  return delivered(AXResult::of(AXValueList(list->begin() + static_cast<ptrdiff_t>(begin),
+                                            list->begin() + static_cast<ptrdiff_t>(end))));
 }
 
 std::vector<AXResult> FakeAccessibility::copyMultipleAttributeValues(
@@ -155,11 +185,23 @@ std::vector<AXResult> FakeAccessibility::copyMultipleAttributeValues(
       index);
   if (error) return std::vector<AXResult>(attributes.size(), AXResult::failed(*error));
 
+  // A batch has no index or count: lists come whole, as the application
+  // holds them, and the application may answer them otherwise than a ranged
+  // read (batchAnswers, rejectsListReads).
+  static const StoredAnswer kUnsupported = StoredAnswer::failing(axerror::attributeUnsupported);
+  const ElementExtras* extras = state_.elements.at(index).extras.get();
   std::vector<const StoredAnswer*> stored;
   stored.reserve(attributes.size());
   bool hangs = false;
   for (std::string_view attribute : attributes) {
-    stored.push_back(state_.elements.find(index, attribute));
+    const StoredAnswer* batchAnswer = nullptr;
+    if (extras && !extras->batchAnswers.empty()) {
+      if (std::optional<AttributeKey> key = state_.elements.findKey(attribute))
+        batchAnswer = lookUp(extras->batchAnswers, *key);
+    }
+    if (!batchAnswer && rejectsListRead(index, attribute, ApplicationRecord::ListReadForm::batch))
+      batchAnswer = &kUnsupported;
+    stored.push_back(batchAnswer ? batchAnswer : state_.elements.find(index, attribute));
     if (stored.back() && stored.back()->kind == StoredAnswer::Kind::timeout) hangs = true;
   }
   // One message carries the whole batch: an attribute the application hangs
@@ -171,7 +213,7 @@ std::vector<AXResult> FakeAccessibility::copyMultipleAttributeValues(
   std::vector<AXResult> results;
   results.reserve(attributes.size());
   for (const StoredAnswer* answerOfAttribute : stored) {
-    results.push_back(answer(index, answerOfAttribute));
+    results.push_back(delivered(answer(index, answerOfAttribute)));
   }
   return results;
 }
@@ -193,7 +235,7 @@ AXResult FakeAccessibility::copyParameterizedAttributeValue(const AXElement& ele
   const StoredAnswer* stored =
       extras ? lookUp(extras->parameterized, std::string(attribute)) : nullptr;
   if (!stored) return AXResult::failed(axerror::parameterizedAttributeUnsupported);
-  return answer(index, stored);
+  return delivered(answer(index, stored));
 }
 
 AXResult FakeAccessibility::isAttributeSettable(const AXElement& element,
@@ -296,7 +338,7 @@ AXResult FakeAccessibility::elementAtPosition(const AXElement& root, float x, fl
     std::optional<uint32_t> found =
         record.element >= 0 ? hitInElement(state_, static_cast<uint32_t>(record.element), point)
                             : hitInApplication(state_, app, point);
-    return AXResult::of(state_.elements.handle(found.value_or(app.element)));
+    return delivered(AXResult::of(state_.elements.handle(found.value_or(app.element))));
   }
 
   uint32_t index = 0;
@@ -307,11 +349,11 @@ AXResult FakeAccessibility::elementAtPosition(const AXElement& root, float x, fl
   if (!app) {
     std::optional<uint32_t> found = hitInElement(state_, index, point);
     if (!found) return AXResult::failed(axerror::noValue);
-    return AXResult::of(state_.elements.handle(*found));
+    return delivered(AXResult::of(state_.elements.handle(*found)));
   }
   if (app->elementAtPositionError) return answer(index, &*app->elementAtPositionError);
   std::optional<uint32_t> found = hitInApplication(state_, *app, point);
-  return AXResult::of(state_.elements.handle(found.value_or(app->element)));
+  return delivered(AXResult::of(state_.elements.handle(found.value_or(app->element))));
 }
 
 std::optional<int32_t> FakeAccessibility::processIdentifier(const AXElement& element) {

@@ -100,6 +100,9 @@ void FakeDesktop::setRecording(bool on) {
 uint64_t FakeDesktop::accessibilityRoundTrips() const {
   return state_->recorder.roundTrips();
 }
+uint64_t FakeDesktop::elementReferencesTransferred() const {
+  return state_->recorder.elementReferences();
+}
 
 std::optional<AXValue> FakeDesktop::attributeValue(std::string_view elementId,
                                                    std::string_view attribute) const {

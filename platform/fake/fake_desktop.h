@@ -46,6 +46,9 @@ class FakeDesktop : public PlatformBackend {
   // Accessibility calls that would be an IPC round trip on macOS (every call
   // on an element), since the start or the last clearCalls().
   uint64_t accessibilityRoundTrips() const;
+  // Element references the answers carried across (each one is created,
+  // retained and sent by the application on macOS), counted like round trips.
+  uint64_t elementReferencesTransferred() const;
 
   // Current value of an element's attribute (after writes), or nothing.
   std::optional<AXValue> attributeValue(std::string_view elementId,

@@ -41,8 +41,17 @@ struct ApplicationRecord {
   int32_t notificationResult = axerror::success;
   std::map<std::string, int32_t, std::less<>> notificationResults;
   std::optional<StoredAnswer> elementAtPositionError;
+  // Frozen from the first call that reaches this element on.
+  std::optional<uint32_t> freezeAtElement;
+  bool frozenByElement = false;
+  // The form of list read ("AXChildren", "AXVisibleChildren", "AXRows") the
+  // application refuses with -25205.
+  enum class ListReadForm : uint8_t { none, batch, ranged };
+  ListReadForm rejectedListReads = ListReadForm::none;
 
-  bool frozen() const { return freezeAfterCalls && calls >= *freezeAfterCalls; }
+  bool frozen() const {
+    return frozenByElement || (freezeAfterCalls && calls >= *freezeAfterCalls);
+  }
 };
 
 struct WindowRecord {
@@ -52,6 +61,8 @@ struct WindowRecord {
   bool desktopElement = false;
   bool clickThrough = false;
   int32_t element = -1;  // the accessibility window it shows, when linked
+  // Listed only in answers to these option values; every answer when absent.
+  std::optional<std::vector<uint32_t>> listedWithOptions;
 };
 
 struct ObserverRecord {
@@ -99,6 +110,10 @@ class FakeAccessibility : public Accessibility {
   // The answer of a stored attribute as a call result; a timeout lets the
   // element's messaging timeout pass.
   AXResult answer(uint32_t index, const StoredAnswer* stored);
+  // Counts the element references an answer carries across.
+  AXResult delivered(AXResult result);
+  bool rejectsListRead(uint32_t index, std::string_view attribute,
+                       ApplicationRecord::ListReadForm form) const;
   void letTimeoutPass(uint32_t index);
   std::string_view idOf(const AXElement& element) const;
 

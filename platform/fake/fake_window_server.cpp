@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 
 #include "platform/fake/fake_state.h"
@@ -36,6 +37,11 @@ std::optional<PlistArray> FakeWindowServer::copyWindowInfo(uint32_t options,
     const WindowRecord& window = windows[i];
     if (onScreenOnly && !window.onScreen) return;
     if (excludeDesktop && window.desktopElement) return;
+    if (window.listedWithOptions &&
+        std::find(window.listedWithOptions->begin(), window.listedWithOptions->end(), options) ==
+            window.listedWithOptions->end()) {
+      return;
+    }
     list.push_back(window.entry);
   };
   const bool noRelative = relativeToWindow == windowlist::nullWindowId;

@@ -171,6 +171,16 @@ void SceneLoader::loadElementKey(uint32_t slot, const std::string& key, const js
       StoredAnswer answer = loadAnswer(item, std::nullopt, slot);
       elements.at(slot).ensureExtras().parameterized.emplace_back(name, std::move(answer));
     }
+  } else if (key == "batchAnswers") {
+    expectObject(value, "an object of attribute names and what a batch read answers for them");
+    for (const auto& [name, item] : value.items()) {
+      PathScope scope(path_, name);
+      std::optional<uint32_t> container;
+      if (isChildList(name)) container = slot;
+      StoredAnswer answer = loadAnswer(item, container, slot);
+      elements.at(slot).ensureExtras().batchAnswers.emplace_back(elements.key(name),
+                                                                 std::move(answer));
+    }
   } else if (key == "actions") {
     ElementExtras& extras = elements.at(slot).ensureExtras();
     if (value.is_array()) {

@@ -1,6 +1,7 @@
 #include "platform/fake/scene_loader.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 
 namespace tessary::fake {
@@ -125,6 +126,17 @@ void SceneLoader::loadApplication(const json& object, uint32_t index) {
       loadObservers(value, app);
     } else if (key == "elementAtPositionError") {
       app.elementAtPositionError = loadErrorAnswer(value, false);
+    } else if (key == "freezeAtElement") {
+      app.freezeAtElement = *state_.elements.indexOf(refTo(value));
+    } else if (key == "rejectsListReads") {
+      const std::string form = text(value);
+      if (form == "batch") {
+        app.rejectedListReads = ApplicationRecord::ListReadForm::batch;
+      } else if (form == "ranged") {
+        app.rejectedListReads = ApplicationRecord::ListReadForm::ranged;
+      } else {
+        fail("must be \"batch\" or \"ranged\"");
+      }
     } else if (key == "element") {
       if (!value.is_object() || isTypedValue(value)) fail("must be an element object");
       element = loadElement(value, pid);
@@ -232,6 +244,8 @@ void SceneLoader::finish() {
     if (record.extras) {
       for (auto& [name, answer] : record.extras->parameterized)
         rehandle(rehandle, answer.value);
+      for (auto& [key, answer] : record.extras->batchAnswers)
+        rehandle(rehandle, answer.value);
     }
     if (record.parent >= 0 && !elements.find(i, parentKey)) {
       elements.set(i, parentKey, StoredAnswer::of(elements.handle(record.parent)));
@@ -270,8 +284,24 @@ bool SceneLoader::boolean(const json& value) const {
 }
 
 double SceneLoader::number(const json& value) const {
-  if (!value.is_number()) fail("must be a number");
-  return value.get<double>();
+  if (value.is_number()) return value.get<double>();
+  // Reals JSON cannot write: "nan", "inf", "-inf", and decimal texts past
+  // the double range, which round to an infinity (or to 0) as a platform
+  // reading them would.
+  if (value.is_string()) {
+    const std::string& written = value.get_ref<const std::string&>();
+    if (written == "nan") return std::numeric_limits<double>::quiet_NaN();
+    if (written == "inf" || written == "+inf") return std::numeric_limits<double>::infinity();
+    if (written == "-inf") return -std::numeric_limits<double>::infinity();
+    const bool decimal =
+        !written.empty() && written.find_first_not_of("+-.0123456789eE") == std::string::npos;
+    if (decimal) {
+      char* end = nullptr;
+      double parsed = std::strtod(written.c_str(), &end);
+      if (end == written.c_str() + written.size()) return parsed;
+    }
+  }
+  fail("must be a number (or \"nan\", \"inf\", \"-inf\" or a decimal text)");
 }
 
 int64_t SceneLoader::integer(const json& value) const {

@@ -111,6 +111,16 @@ void SceneLoader::loadWindow(const json& object, WindowRecord& window, uint32_t 
       desktop = boolean(value);
     } else if (key == "clickThrough") {
       window.clickThrough = boolean(value);
+    } else if (key == "listedWithOptions") {
+      if (!value.is_array()) fail("must be a list of copyWindowInfo option values");
+      std::vector<uint32_t> options;
+      for (size_t i = 0; i < value.size(); ++i) {
+        PathScope item(path_, i);
+        int64_t option = integer(value[i]);
+        if (option < 0 || option > UINT32_MAX) fail("must be an option value from 0 to 4294967295");
+        options.push_back(static_cast<uint32_t>(option));
+      }
+      window.listedWithOptions = std::move(options);
     } else if (key == "element") {
       windowLinks_.push_back(WindowLink{stage, position, text(value), path_.text()});
     } else {
@@ -150,7 +160,21 @@ void SceneLoader::loadWindow(const json& object, WindowRecord& window, uint32_t 
 
 PlistValue SceneLoader::plistValue(const json& value) {
   checkDepth();
+  // A lone "real" or "other" key is a typed value, as in elements: a real
+  // written as text ("nan", "inf", "1e400"), or data, a date and the like.
+  if (value.is_object() && value.size() == 1) {
+    if (auto real = value.find("real"); real != value.end()) {
+      PathScope scope(path_, "real");
+      return PlistValue(number(*real));
+    }
+    if (auto other = value.find("other"); other != value.end()) {
+      PathScope scope(path_, "other");
+      return PlistValue(PlistOther{text(*other)});
+    }
+  }
   switch (value.type()) {
+    case json::value_t::null:
+      return PlistValue(PlistOther{"CFNull"});
     case json::value_t::boolean:
       return PlistValue(value.get<bool>());
     case json::value_t::string:
@@ -177,7 +201,7 @@ PlistValue SceneLoader::plistValue(const json& value) {
       return PlistValue(std::move(dict));
     }
     default:
-      fail("a window-list value cannot be null");
+      fail("is not a value a window-list entry can hold");
   }
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 
 #include "platform/accessibility.h"
 
@@ -9,7 +10,7 @@ namespace tessary::macos {
 
 class MacAccessibility : public Accessibility {
  public:
-  MacAccessibility() = default;
+  MacAccessibility();
   ~MacAccessibility() override;
   MacAccessibility(const MacAccessibility&) = delete;
   MacAccessibility& operator=(const MacAccessibility&) = delete;
@@ -40,6 +41,10 @@ class MacAccessibility : public Accessibility {
                           std::string_view notification, bool useRemote) override;
 
  private:
+  // CFStrings of attribute, action and notification names, and the name
+  // arrays of batch reads, made once and kept for the backend's lifetime.
+  struct NameCache;
+  std::unique_ptr<NameCache> names_;
   // The address of AXObserverAddNotificationAndCheckRemote when found.
   void* remoteRegistration_ = nullptr;
   // Retained AXObserverRefs by id; released with the backend at exit.

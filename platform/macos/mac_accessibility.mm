@@ -3,6 +3,10 @@
 #include <ApplicationServices/ApplicationServices.h>
 #include <dlfcn.h>
 
+#include <mutex>
+#include <string>
+#include <unordered_map>
+
 #include "platform/macos/ax_translation.h"
 #include "platform/macos/cf_ref.h"
 #include "platform/macos/cf_text.h"
@@ -61,6 +65,62 @@ AXObserverRef observerRef(const void* stored) {
 
 }  // namespace
 
+namespace {
+
+struct TransparentTextHash {
+  using is_transparent = void;
+  size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+};
+
+}  // namespace
+
+// A capture asks for the same few dozen names over and over; making a CFString
+// for each of them on every call cost about 15 CF allocations per element.
+struct MacAccessibility::NameCache {
+  std::mutex mutex;
+  std::unordered_map<std::string, CFRef<CFStringRef>, TransparentTextHash, std::equal_to<>> names;
+  // Keyed by the names joined with '\n' (no attribute name holds one).
+  std::unordered_map<std::string, CFRef<CFArrayRef>, TransparentTextHash, std::equal_to<>> batches;
+
+  // Valid for the cache's lifetime.
+  CFStringRef name(std::string_view text) {
+    std::lock_guard lock(mutex);
+    return nameLocked(text);
+  }
+
+  CFArrayRef batch(std::span<const std::string_view> attributes) {
+    std::string key;
+    for (std::string_view attribute : attributes) {
+      key += attribute;
+      key += '\n';
+    }
+    std::lock_guard lock(mutex);
+    auto found = batches.find(key);
+    if (found != batches.end()) return found->second.get();
+    CFRef<CFMutableArrayRef> array = CFRef<CFMutableArrayRef>::adopt(CFArrayCreateMutable(
+        kCFAllocatorDefault, static_cast<CFIndex>(attributes.size()), &kCFTypeArrayCallBacks));
+    if (!array) return nullptr;
+    for (std::string_view attribute : attributes)
+      CFArrayAppendValue(array.get(), nameLocked(attribute));
+    CFRef<CFArrayRef> stored = CFRef<CFArrayRef>::adopt(array.release());
+    CFArrayRef result = stored.get();
+    batches.emplace(std::move(key), std::move(stored));
+    return result;
+  }
+
+ private:
+  CFStringRef nameLocked(std::string_view text) {
+    auto found = names.find(text);
+    if (found != names.end()) return found->second.get();
+    CFRef<CFStringRef> made = cfStringFromUtf8(text);
+    CFStringRef result = made.get();
+    names.emplace(std::string(text), std::move(made));
+    return result;
+  }
+};
+
+MacAccessibility::MacAccessibility() : names_(std::make_unique<NameCache>()) {}
+
 MacAccessibility::~MacAccessibility() {
   for (auto& [id, observer] : observers_)
     CFRelease(observer);
@@ -81,19 +141,19 @@ AXElement MacAccessibility::systemWideElement() {
 AXResult MacAccessibility::copyAttributeValue(const AXElement& element,
                                               std::string_view attribute) {
   if (!element) return AXResult::failed(kNoElement);
-  CFRef<CFStringRef> name = cfStringFromUtf8(attribute);
+  CFStringRef name = names_->name(attribute);
   CFTypeRef answer = nullptr;
-  AXError error = AXUIElementCopyAttributeValue(elementRef(element), name.get(), &answer);
+  AXError error = AXUIElementCopyAttributeValue(elementRef(element), name, &answer);
   return resultOf(error, answer);
 }
 
 AXResult MacAccessibility::copyAttributeValues(const AXElement& element, std::string_view attribute,
                                                int64_t index, int64_t maxCount) {
   if (!element) return AXResult::failed(kNoElement);
-  CFRef<CFStringRef> name = cfStringFromUtf8(attribute);
+  CFStringRef name = names_->name(attribute);
   CFArrayRef answer = nullptr;
   AXError error =
-      AXUIElementCopyAttributeValues(elementRef(element), name.get(), static_cast<CFIndex>(index),
+      AXUIElementCopyAttributeValues(elementRef(element), name, static_cast<CFIndex>(index),
                                      static_cast<CFIndex>(maxCount), &answer);
   return resultOf(error, answer);
 }
@@ -101,15 +161,11 @@ AXResult MacAccessibility::copyAttributeValues(const AXElement& element, std::st
 std::vector<AXResult> MacAccessibility::copyMultipleAttributeValues(
     const AXElement& element, std::span<const std::string_view> attributes) {
   if (!element) return std::vector<AXResult>(attributes.size(), AXResult::failed(kNoElement));
-  CFRef<CFMutableArrayRef> names = CFRef<CFMutableArrayRef>::adopt(CFArrayCreateMutable(
-      kCFAllocatorDefault, static_cast<CFIndex>(attributes.size()), &kCFTypeArrayCallBacks));
-  for (std::string_view attribute : attributes) {
-    CFArrayAppendValue(names.get(), cfStringFromUtf8(attribute).get());
-  }
+  CFArrayRef names = names_->batch(attributes);
+  if (!names) return std::vector<AXResult>(attributes.size(), AXResult::failed(axerror::failure));
   CFArrayRef answers = nullptr;
   // Options 0: no stop on error, so every attribute gets its own answer.
-  AXError error =
-      AXUIElementCopyMultipleAttributeValues(elementRef(element), names.get(), 0, &answers);
+  AXError error = AXUIElementCopyMultipleAttributeValues(elementRef(element), names, 0, &answers);
   CFRef<CFArrayRef> owned = CFRef<CFArrayRef>::adopt(answers);
   if (error != kAXErrorSuccess) {
     return std::vector<AXResult>(attributes.size(), AXResult::failed(static_cast<int32_t>(error)));
@@ -133,9 +189,9 @@ AXResult MacAccessibility::copyParameterizedAttributeValue(const AXElement& elem
   if (!element) return AXResult::failed(kNoElement);
   CFRef<CFTypeRef> cfParameter = cfFromAXValue(parameter);
   if (!cfParameter) return AXResult::failed(axerror::illegalArgument);
-  CFRef<CFStringRef> name = cfStringFromUtf8(attribute);
+  CFStringRef name = names_->name(attribute);
   CFTypeRef answer = nullptr;
-  AXError error = AXUIElementCopyParameterizedAttributeValue(elementRef(element), name.get(),
+  AXError error = AXUIElementCopyParameterizedAttributeValue(elementRef(element), name,
                                                              cfParameter.get(), &answer);
   return resultOf(error, answer);
 }
@@ -143,9 +199,9 @@ AXResult MacAccessibility::copyParameterizedAttributeValue(const AXElement& elem
 AXResult MacAccessibility::isAttributeSettable(const AXElement& element,
                                                std::string_view attribute) {
   if (!element) return AXResult::failed(kNoElement);
-  CFRef<CFStringRef> name = cfStringFromUtf8(attribute);
+  CFStringRef name = names_->name(attribute);
   Boolean settable = false;
-  AXError error = AXUIElementIsAttributeSettable(elementRef(element), name.get(), &settable);
+  AXError error = AXUIElementIsAttributeSettable(elementRef(element), name, &settable);
   if (error != kAXErrorSuccess) return AXResult::failed(static_cast<int32_t>(error));
   return AXResult::of(AXValue(static_cast<bool>(settable)));
 }
@@ -155,14 +211,14 @@ int32_t MacAccessibility::setAttributeValue(const AXElement& element, std::strin
   if (!element) return kNoElement;
   CFRef<CFTypeRef> cfValue = cfFromAXValue(value);
   if (!cfValue) return axerror::illegalArgument;
-  CFRef<CFStringRef> name = cfStringFromUtf8(attribute);
-  return AXUIElementSetAttributeValue(elementRef(element), name.get(), cfValue.get());
+  CFStringRef name = names_->name(attribute);
+  return AXUIElementSetAttributeValue(elementRef(element), name, cfValue.get());
 }
 
 int32_t MacAccessibility::performAction(const AXElement& element, std::string_view action) {
   if (!element) return kNoElement;
-  CFRef<CFStringRef> name = cfStringFromUtf8(action);
-  return AXUIElementPerformAction(elementRef(element), name.get());
+  CFStringRef name = names_->name(action);
+  return AXUIElementPerformAction(elementRef(element), name);
 }
 
 AXResult MacAccessibility::elementAtPosition(const AXElement& root, float x, float y) {
@@ -218,13 +274,12 @@ int32_t MacAccessibility::addNotification(AXObserverId observer, const AXElement
   auto found = observers_.find(observer);
   if (found == observers_.end()) return axerror::invalidUIElementObserver;
   if (!element) return kNoElement;
-  CFRef<CFStringRef> name = cfStringFromUtf8(notification);
+  CFStringRef name = names_->name(notification);
   if (useRemote && remoteRegistration_) {
     auto remote = reinterpret_cast<RemoteRegistration>(remoteRegistration_);
-    return remote(observerRef(found->second), elementRef(element), name.get(), nullptr);
+    return remote(observerRef(found->second), elementRef(element), name, nullptr);
   }
-  return AXObserverAddNotification(observerRef(found->second), elementRef(element), name.get(),
-                                   nullptr);
+  return AXObserverAddNotification(observerRef(found->second), elementRef(element), name, nullptr);
 }
 
 }  // namespace tessary::macos

@@ -42,7 +42,7 @@ std::optional<HostWindow> MacHostWindows::windowOfView(uintptr_t viewAddress) {
     id __unsafe_unretained object = (__bridge id) reinterpret_cast<void*>(viewAddress);
     // A live object that is no view (a window, say) has no `window` to ask:
     // sending it would raise inside the host.
-    if (![object isKindOfClass:[NSView class]]) return std::nullopt;
+    if (![object isKindOfClass:NSClassFromString(@"NSView")]) return std::nullopt;
     NSView* __unsafe_unretained view = object;
     NSWindow* __unsafe_unretained window = view.window;
     if (!window) return std::nullopt;

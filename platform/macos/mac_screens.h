@@ -1,4 +1,4 @@
-// Displays over AppKit's NSScreen.
+// Displays over Core Graphics.
 #pragma once
 
 #include "platform/screens.h"

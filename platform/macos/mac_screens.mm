@@ -1,18 +1,20 @@
 #include "platform/macos/mac_screens.h"
 
-#import <AppKit/AppKit.h>
+#include <CoreGraphics/CoreGraphics.h>
+
+#include "platform/macos/display_bounds.h"
 
 namespace tessary::macos {
 
-// The frame as AppKit gives it: bottom-left origin, in points. The logic
-// uses only its size, which is the same in either origin convention.
+// The main display, not NSScreen.mainScreen: that is the screen holding the
+// key window, which on a Mac with several displays can be another one, and it
+// needs the shared application object. CGDisplayBounds needs neither and is
+// already in the capture's top-left coordinates.
 std::optional<Rect> MacScreens::mainScreenFrame() {
-  @autoreleasepool {
-    NSScreen* screen = NSScreen.mainScreen;
-    if (!screen) return std::nullopt;
-    NSRect frame = screen.frame;
-    return Rect{frame.origin.x, frame.origin.y, frame.size.width, frame.size.height};
-  }
+  CGDirectDisplayID display = CGMainDisplayID();
+  CGRect bounds = CGDisplayBounds(display);
+  return mainScreenFrameFromDisplay(
+      display, Rect{bounds.origin.x, bounds.origin.y, bounds.size.width, bounds.size.height});
 }
 
 }  // namespace tessary::macos

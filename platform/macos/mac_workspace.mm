@@ -1,6 +1,9 @@
 #include "platform/macos/mac_workspace.h"
 
+// Declarations only: the backend does not link AppKit, so a program that
+// never asks for running applications never loads it.
 #import <AppKit/AppKit.h>
+#include <dlfcn.h>
 
 #include "platform/macos/cf_text.h"
 
@@ -10,6 +13,19 @@ static_assert(activation::allWindows == NSApplicationActivateAllWindows);
 static_assert(activation::ignoringOtherApps == NSApplicationActivateIgnoringOtherApps);
 
 namespace {
+
+constexpr const char* kAppKitPath = "/System/Library/Frameworks/AppKit.framework/AppKit";
+
+// Loads AppKit on first use and creates the shared application object once,
+// before anything else of AppKit is used. Nil when AppKit cannot be loaded.
+id sharedWorkspace() {
+  static Class workspaceClass = []() -> Class {
+    if (!dlopen(kAppKitPath, RTLD_LAZY | RTLD_GLOBAL)) return nil;
+    [NSClassFromString(@"NSApplication") sharedApplication];
+    return NSClassFromString(@"NSWorkspace");
+  }();
+  return [workspaceClass sharedWorkspace];
+}
 
 std::optional<std::string> optionalText(NSString* text) {
   if (!text) return std::nullopt;
@@ -29,7 +45,8 @@ RunningApplication describe(NSRunningApplication* application) {
 
 std::vector<RunningApplication> MacWorkspace::runningApplications() {
   @autoreleasepool {
-    NSArray<NSRunningApplication*>* applications = NSWorkspace.sharedWorkspace.runningApplications;
+    NSWorkspace* workspace = sharedWorkspace();
+    NSArray<NSRunningApplication*>* applications = workspace.runningApplications;
     std::vector<RunningApplication> described;
     described.reserve(applications.count);
     for (NSRunningApplication* application in applications) {
@@ -41,7 +58,8 @@ std::vector<RunningApplication> MacWorkspace::runningApplications() {
 
 std::optional<RunningApplication> MacWorkspace::frontmostApplication() {
   @autoreleasepool {
-    NSRunningApplication* application = NSWorkspace.sharedWorkspace.frontmostApplication;
+    NSWorkspace* workspace = sharedWorkspace();
+    NSRunningApplication* application = workspace.frontmostApplication;
     if (!application) return std::nullopt;
     return describe(application);
   }

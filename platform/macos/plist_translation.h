@@ -11,9 +11,9 @@ namespace tessary::macos {
 
 // Booleans, integers, reals, strings, arrays and string-keyed dictionaries
 // keep their kinds (CFBoolean before CFNumber; integer or real by
-// CFNumberIsFloatType). Nothing for any other kind: such an array entry or
-// dictionary member is dropped, so a reader finds it missing, which is how a
-// value of an unexpected type is treated anyway.
+// CFNumberIsFloatType). Any other kind (data, date, kCFNull) becomes a
+// PlistOther naming its type, which every reader takes for the wrong type.
+// Nothing only for a null pointer.
 std::optional<PlistValue> plistFromCF(CFTypeRef value);
 
 }  // namespace tessary::macos

@@ -47,7 +47,10 @@ std::optional<PlistValue> plistFromCF(CFTypeRef value) {
     CFDictionaryApplyFunction(static_cast<CFDictionaryRef>(value), collectMember, &members);
     return PlistValue(std::move(members));
   }
-  return std::nullopt;
+  // Data, dates, kCFNull and the like: kept as a value of another kind, so an
+  // array keeps its length and a reader finds the key of the wrong type.
+  CFRef<CFStringRef> typeName = CFRef<CFStringRef>::adopt(CFCopyTypeIDDescription(type));
+  return PlistValue(PlistOther{typeName ? utf8FromCFString(typeName.get()) : std::string()});
 }
 
 }  // namespace tessary::macos

@@ -17,6 +17,7 @@
 #include "scene-census/capture/selection_context.h"
 #include "scene-census/capture/target_window.h"
 #include "scene-census/capture/visibility_index.h"
+#include "scene-census/capture/web_activation.h"
 #include "scene-census/capture/window_list.h"
 #include "scene-census/serialize/capture_json.h"
 
@@ -68,6 +69,12 @@ int runSceneCensus(ProgramContext& context) {
 
   if (!platform.accessibility.isProcessTrusted()) return 1;
   writeLine(err, kBanner);
+  // A timeout set on one element covers that element only; the one set on
+  // the system-wide element covers every element of the process. Without it
+  // every read of a window or a descendant of a hung application would wait
+  // the platform's default (about 6 seconds) instead of 2.
+  platform.accessibility.setMessagingTimeout(platform.accessibility.systemWideElement(),
+                                             kApplicationMessagingTimeoutSeconds);
 
   std::set<int32_t> excludedPIDs = getExcludedPIDs(context.environment);
   if (!excludedPIDs.empty()) writeLine(err, "DEBUG: Excluding PIDs: " + joined(excludedPIDs));

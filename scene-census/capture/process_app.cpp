@@ -174,6 +174,11 @@ std::vector<std::unique_ptr<UIElement>> processApp(CaptureRunState& state, int32
   // same tree again, so a window (by platform hash) is captured once.
   std::unordered_set<uint64_t> capturedWindows;
   for (const AXWindow* window : toCapture) {
+    // The frames were read before the choice; a window whose frame read would
+    // come after the application stopped answering has none, and is skipped
+    // like any window without one instead of being built from earlier
+    // answers into an empty record.
+    if (reader.applicationFrozen()) break;
     if (!capturedWindows.insert(window->element.hash()).second) continue;
     if (!window->frame) continue;
     const Rect& frame = *window->frame;

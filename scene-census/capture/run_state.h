@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <map>
 
+#include "platform/attribute_reader.h"
 #include "platform/program.h"
-#include "scene-census/element/attribute_reader.h"
 
 namespace tessary {
 

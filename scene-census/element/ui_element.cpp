@@ -36,6 +36,14 @@ constexpr std::array<std::string_view, kElementAttributeCount> kElementAttribute
 constexpr std::array<std::string_view, 5> kChildAttributes = {
     "AXVisibleChildren", "AXChildren", "AXRows", "AXContents", "AXChildrenInNavigationOrder"};
 
+// Roles whose lists can run to many thousands of entries: their lists are
+// read as slices, so at most the capped number of element references crosses
+// over instead of the whole array.
+bool mayHoldLongLists(std::string_view role) {
+  return role == "AXTable" || role == "AXOutline" || role == "AXList" || role == "AXGrid" ||
+         role == "AXBrowser";
+}
+
 // Where a row lies, read in one round trip per row when a long outline or
 // table is culled.
 constexpr std::array<std::string_view, 2> kRowGeometryAttributes = {"AXPosition", "AXSize"};
@@ -135,8 +143,8 @@ void UIElementBuilder::build(UIElement& record, double offsetX, double offsetY,
 
   if (std::optional<std::string> role = textOf(answers[kRole])) record.role_ = std::move(*role);
   record.name_ = textOf(answers[kTitle]);
-  if (answers[kEnabled]) record.enabled_ = answers[kEnabled]->boolean().value_or(false);
-  if (answers[kFocused]) record.focused_ = answers[kFocused]->boolean().value_or(false);
+  if (answers[kEnabled]) record.enabled_ = answers[kEnabled]->truthValue().value_or(false);
+  if (answers[kFocused]) record.focused_ = answers[kFocused]->truthValue().value_or(false);
   record.position_ = pointOf(answers[kPosition]);
   record.size_ = sizeOf(answers[kSize]);
 
@@ -190,8 +198,9 @@ std::vector<std::unique_ptr<UIElement>> UIElementBuilder::getChildren(
   std::vector<std::unique_ptr<UIElement>> children;
   if (!visibleBBox || !boxHasArea(*visibleBBox)) return children;
 
-  std::vector<std::optional<AXValue>> answers =
-      reader_.elementAttributes(record.axElement_, kChildAttributes);
+  std::vector<std::optional<AXValue>> answers = reader_.elementAttributes(
+      record.axElement_, kChildAttributes,
+      mayHoldLongLists(record.role_) ? ListReads::ranged : ListReads::inBatch);
   answers.resize(kChildAttributes.size());
   ChildSources sources{elementListOf(answers[0]), elementListOf(answers[1]),
                        elementListOf(answers[2]), elementListOf(answers[3]),

@@ -11,8 +11,8 @@
 
 #include "common/geometry.h"
 #include "common/json.h"
+#include "platform/attribute_reader.h"
 #include "platform/ax_value.h"
-#include "scene-census/element/attribute_reader.h"
 
 namespace tessary {
 

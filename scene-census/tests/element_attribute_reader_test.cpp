@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "scene-census/element/attribute_reader.h"
+#include "platform/attribute_reader.h"
 #include "scene-census/tests/scripted_accessibility.h"
 
 namespace tessary {
@@ -46,7 +46,7 @@ class AttributeReads : public ::testing::Test {
   ScriptedAccessibility ax;
 };
 
-TEST_F(AttributeReads, BatchAnswersEqualSingleReadsInOneRoundTrip) {
+TEST_F(AttributeReads, BatchAnswersEqualSingleReads) {
   const std::vector<ReadCase> cases = {
       {"text title", "AXTitle", AXResult::of("Save"), ReadCase::asStored},
       {"empty text title", "AXDescription", AXResult::of(""), ReadCase::asStored},
@@ -90,7 +90,9 @@ TEST_F(AttributeReads, BatchAnswersEqualSingleReadsInOneRoundTrip) {
   const AXElement target = ax.element("target");
   ax.clearCalls();
   std::vector<std::optional<AXValue>> batch = reader.elementAttributes(target, names);
-  EXPECT_EQ(ax.roundTrips(), 1u);
+  // One batch, and ranged reads of the two list slots it answered with
+  // something other than a list of elements.
+  EXPECT_EQ(ax.roundTrips(), 3u);
   ASSERT_EQ(batch.size(), cases.size());
   for (size_t i = 0; i < cases.size(); ++i) {
     const ReadCase& c = cases[i];

@@ -205,3 +205,44 @@ TEST(SceneOutput, AnApplicationFreezingMidwayIsGivenUpAndWhatWasReadIsPrinted) {
 
 }  // namespace
 }  // namespace tessary
+
+namespace tessary {
+namespace {
+
+double processedSeconds(const std::string& err) {
+  const std::string marker = "DEBUG: Processed target PID 10 in ";
+  size_t at = err.find(marker);
+  if (at == std::string::npos) {
+    ADD_FAILURE() << err;
+    return -1;
+  }
+  return std::stod(err.substr(at + marker.size()));
+}
+
+TEST(SceneOutput, AHungDescendantCostsThreeTimeoutsOfTwoSeconds) {
+  std::string err;
+  json output = capture("application_hanging_on_a_descendant.json", {}, &err);
+  ASSERT_EQ(output["elements"].size(), 1u);
+  const json& buttons = output["elements"][0]["children"];
+  ASSERT_EQ(buttons.size(), 2u);
+  EXPECT_EQ(buttons[0]["name"], "Button 0");
+  EXPECT_EQ(buttons[1]["name"], "Button 1");
+  // The batch and two single reads time out, 2 seconds each; the activation
+  // writes fail, so there is no pause.
+  EXPECT_DOUBLE_EQ(processedSeconds(err), 3 * 2.0);
+}
+
+TEST(SceneOutput, WindowsAfterTheStopAreNotPrintedFromEarlierAnswers) {
+  std::string err;
+  json output = capture("application_freezing_before_its_second_window.json",
+                        {{"FORM_TESTS_INCLUDE_ALL_AX_WINDOWS", "true"}}, &err);
+  ASSERT_EQ(output["elements"].size(), 1u) << output.dump();
+  const json& window = output["elements"][0];
+  EXPECT_EQ(window["name"], "Budget");
+  ASSERT_EQ(window["children"].size(), 1u);
+  EXPECT_EQ(window["children"][0]["name"], "OK");
+  EXPECT_EQ(err.find("DEBUG WINDOW: 'Report'"), std::string::npos) << err;
+}
+
+}  // namespace
+}  // namespace tessary

@@ -117,9 +117,11 @@ INSTANTIATE_TEST_SUITE_P(
             "rawRepeatsAShorthand",
             R"({"windowList": [{"pid": 1, "bounds": [0, 0, 1, 1], "raw": {"kCGWindowOwnerPID": 2}}]})",
             "windowList[0].raw.kCGWindowOwnerPID: is also given by a shorthand key"},
-        DefectCase{"rawNull",
-                   R"({"windowList": [{"bounds": [0, 0, 1, 1], "raw": {"kCGWindowName": null}}]})",
-                   "windowList[0].raw.kCGWindowName: a window-list value cannot be null"},
+        DefectCase{
+            "rawRealOfAWord",
+            R"({"windowList": [{"bounds": [0, 0, 1, 1], "raw": {"kCGWindowAlpha": {"real": "half"}}}]})",
+            "windowList[0].raw.kCGWindowAlpha.real: must be a number (or \"nan\", \"inf\", "
+            "\"-inf\" or a decimal text)"},
         DefectCase{"omitOfAMissingKey",
                    R"({"windowList": [{"bounds": [0, 0, 1, 1], "omit": ["kCGWindowNme"]}]})",
                    R"(windowList[0].omit[0]: the entry has no key "kCGWindowNme" to omit)"},

@@ -1,14 +1,14 @@
-#include "scene-census/element/attribute_reader.h"
+#include "platform/attribute_reader.h"
 
 #include <algorithm>
 
 namespace tessary {
 
-namespace {
-
 bool isListAttribute(std::string_view attribute) {
   return attribute == "AXChildren" || attribute == "AXVisibleChildren" || attribute == "AXRows";
 }
+
+namespace {
 
 // A list attribute's answer: element references only, at most the read cap.
 // A backend that hands back more than it was asked for is cut to the cap, so
@@ -46,29 +46,51 @@ std::optional<AXValue> AttributeReader::elementAttribute(const AXElement& elemen
 }
 
 std::vector<std::optional<AXValue>> AttributeReader::elementAttributes(
-    const AXElement& element, std::span<const std::string_view> attributes) {
+    const AXElement& element, std::span<const std::string_view> attributes, ListReads lists) {
   std::vector<std::optional<AXValue>> answers(attributes.size());
   if (frozen_ || attributes.empty()) return answers;
-  std::vector<AXResult> results = accessibility_.copyMultipleAttributeValues(element, attributes);
 
-  // A batch in which every attribute timed out is one timed-out read; any
-  // other answer shows the application is still there. Answers the backend
-  // left out count as absent.
-  bool allTimedOut = !results.empty();
-  for (size_t i = 0; i < results.size(); ++i) {
-    if (results[i].error != axerror::cannotComplete) allTimedOut = false;
-    if (i >= answers.size()) continue;
-    answers[i] = isListAttribute(attributes[i]) ? cappedElementList(results[i].get())
-                                                : singleAnswer(results[i]);
+  // The attributes that go into the batch, by position in `attributes`.
+  std::vector<size_t> batched;
+  std::vector<std::string_view> names;
+  batched.reserve(attributes.size());
+  names.reserve(attributes.size());
+  for (size_t i = 0; i < attributes.size(); ++i) {
+    if (lists == ListReads::ranged && isListAttribute(attributes[i])) continue;
+    batched.push_back(i);
+    names.push_back(attributes[i]);
   }
-  noteResult(allTimedOut ? axerror::cannotComplete : axerror::success);
-  // One message carries the whole batch, so an application that hangs on a
-  // single attribute times out all of them. Asking one by one then recovers
-  // the others, as separate reads would have; an application that hangs on
-  // everything is given up on after two more tries.
-  if (allTimedOut && attributes.size() > 1) {
-    for (size_t i = 0; i < attributes.size(); ++i)
-      answers[i] = elementAttribute(element, attributes[i]);
+
+  bool allTimedOut = false;
+  if (!names.empty()) {
+    std::vector<AXResult> results = accessibility_.copyMultipleAttributeValues(element, names);
+    // A batch in which every attribute timed out is one timed-out read; any
+    // other answer shows the application is still there. Answers the backend
+    // left out count as absent.
+    allTimedOut = !results.empty();
+    for (size_t k = 0; k < results.size(); ++k) {
+      if (results[k].error != axerror::cannotComplete) allTimedOut = false;
+      if (k >= names.size()) continue;
+      answers[batched[k]] = isListAttribute(names[k]) ? cappedElementList(results[k].get())
+                                                      : singleAnswer(results[k]);
+    }
+    noteResult(allTimedOut ? axerror::cannotComplete : axerror::success);
+    // One message carries the whole batch, so an application that hangs on
+    // a single attribute times out all of them. Asking one by one then
+    // recovers the others, as separate reads would have; an application
+    // that hangs on everything is given up on after two more tries.
+    if (allTimedOut && names.size() > 1) {
+      for (size_t k = 0; k < names.size(); ++k)
+        answers[batched[k]] = elementAttribute(element, names[k]);
+    }
+  }
+
+  for (size_t i = 0; i < attributes.size(); ++i) {
+    if (!isListAttribute(attributes[i])) continue;
+    // Good batch answers stand, and a timed-out batch was asked again one by
+    // one already.
+    if (lists == ListReads::inBatch && (answers[i] || allTimedOut)) continue;
+    answers[i] = elementAttribute(element, attributes[i]);
   }
   return answers;
 }
