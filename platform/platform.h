@@ -2,8 +2,13 @@
 #pragma once
 
 #include "platform/accessibility.h"
+#include "platform/background_application.h"
 #include "platform/clock.h"
+#include "platform/compositor.h"
+#include "platform/pasteboard.h"
+#include "platform/random_source.h"
 #include "platform/screens.h"
+#include "platform/tuning_panel_views.h"
 #include "platform/window_server.h"
 #include "platform/workspace.h"
 
@@ -15,6 +20,11 @@ struct Platform {
   Screens& screens;
   Workspace& workspace;
   Clock& clock;
+  BackgroundApplication& application;
+  Compositor& compositor;
+  Pasteboard& pasteboard;
+  RandomSource& random;
+  TuningPanelViews& tuningPanel;
 };
 
 // Owns the services of one backend for the lifetime of a program.

@@ -18,7 +18,13 @@ FakeDesktop::State::State()
       screensService(*this),
       workspace(*this),
       clock(*this),
-      platform{accessibility, windowServer, screensService, workspace, clock} {
+      backgroundApplication(*this),
+      compositor(*this),
+      pasteboard(*this),
+      random(*this),
+      tuningPanel(*this),
+      platform{accessibility,         windowServer, screensService, workspace, clock,
+               backgroundApplication, compositor,   pasteboard,     random,    tuningPanel} {
   systemWide = elements.add();
   elements.setId(systemWide, "systemWide");
   elements.at(systemWide).defined = true;
@@ -110,6 +116,19 @@ AXElement FakeDesktop::element(std::string_view elementId) const {
 
 double FakeDesktop::elapsedSeconds() const {
   return state_->elapsed;
+}
+
+FakeApplication& FakeDesktop::application() {
+  return state_->backgroundApplication;
+}
+FakeCompositor& FakeDesktop::compositor() {
+  return state_->compositor;
+}
+FakePasteboard& FakeDesktop::pasteboard() {
+  return state_->pasteboard;
+}
+FakeTuningPanel& FakeDesktop::tuningPanel() {
+  return state_->tuningPanel;
 }
 
 std::unique_ptr<FakeDesktop> loadSceneOrThrow(std::string_view sceneJson) {

@@ -16,6 +16,11 @@
 
 namespace tessary::fake {
 
+class FakeApplication;
+class FakeCompositor;
+class FakePasteboard;
+class FakeTuningPanel;
+
 // One platform call as the logic made it.
 struct PlatformCall {
   std::string operation;  // e.g. "copyAttributeValue", "copyWindowInfo", "sleepMicroseconds"
@@ -52,6 +57,12 @@ class FakeDesktop : public PlatformBackend {
   AXElement element(std::string_view elementId) const;
   // Virtual seconds elapsed since the desktop was created.
   double elapsedSeconds() const;
+
+  // The overlay's services, for in-process tests.
+  FakeApplication& application();
+  FakeCompositor& compositor();
+  FakePasteboard& pasteboard();
+  FakeTuningPanel& tuningPanel();
 
   struct State;
 

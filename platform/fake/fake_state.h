@@ -13,7 +13,12 @@
 
 #include "platform/fake/call_recorder.h"
 #include "platform/fake/element_store.h"
+#include "platform/fake/fake_compositor.h"
 #include "platform/fake/fake_desktop.h"
+#include "platform/fake/fake_pasteboard.h"
+#include "platform/fake/fake_random.h"
+#include "platform/fake/fake_run_loop.h"
+#include "platform/fake/fake_tuning_panel.h"
 
 namespace tessary::fake {
 
@@ -113,6 +118,8 @@ class FakeScreens : public Screens {
  public:
   explicit FakeScreens(State& state) : state_(state) {}
   std::optional<Rect> mainScreenFrame() override;
+  std::vector<Rect> screenFrames() override;
+  Point mouseLocation() override;
 
  private:
   State& state_;
@@ -172,6 +179,11 @@ struct FakeDesktop::State {
   FakeScreens screensService;
   FakeWorkspace workspace;
   FakeClock clock;
+  FakeApplication backgroundApplication;
+  FakeCompositor compositor;
+  FakePasteboard pasteboard;
+  FakeRandom random;
+  FakeTuningPanel tuningPanel;
   Platform platform;
 
   const ApplicationRecord* applicationOf(uint32_t element) const;

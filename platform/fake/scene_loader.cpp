@@ -51,6 +51,7 @@ void SceneLoader::load(const json& scene) {
       frontmostPath_ = path_.text();
     } else if (key == "systemWide") {
       loadSystemWide(value);
+    } else if (loadOverlaySection(key, value)) {
     } else {
       failUnknownKey(key);
     }

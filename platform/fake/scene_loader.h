@@ -58,6 +58,10 @@ class SceneLoader {
   void loadWindow(const json& object, WindowRecord& window, uint32_t windowNumber);
   PlistValue plistValue(const json& value);
 
+  // scene_overlay.cpp: the sections of the overlay's services; false for
+  // any other key.
+  bool loadOverlaySection(const std::string& key, const json& value);
+
   // Checks and conversions; each fails with a message at the current path.
   [[noreturn]] void fail(const std::string& problem) const;
   // Loading recurses with the scene's nesting; past this many path segments
