@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -10,6 +9,15 @@
 namespace tessary::curtain {
 
 namespace {
+
+// std::bit_cast is missing from the macOS SDK's C++ library.
+template <typename To, typename From>
+To bitCast(const From& from) {
+  static_assert(sizeof(To) == sizeof(From));
+  To to;
+  std::memcpy(&to, &from, sizeof to);
+  return to;
+}
 
 double rowY(int64_t height, int64_t row) {
   return static_cast<double>(height - 1 - row) /
@@ -48,9 +56,9 @@ uint8_t byteOfRamp(double q, double exponent) {
   return static_cast<uint8_t>(clampValue(a, 0, 1) * 255);
 }
 
-constexpr uint32_t pixelOf(uint8_t alpha) {
+uint32_t pixelOf(uint8_t alpha) {
   // R, G, B, A in memory order.
-  return std::bit_cast<uint32_t>(std::array<uint8_t, 4>{255, 255, 255, alpha});
+  return bitCast<uint32_t>(std::array<uint8_t, 4>{255, 255, 255, alpha});
 }
 
 // For every byte k, the smallest ramp value whose byte is at least k, found
@@ -65,7 +73,7 @@ struct ByteThresholds {
   double exponent;
 
   explicit ByteThresholds(double exponentOfRamp) : exponent(exponentOfRamp) {
-    const uint64_t oneBits = std::bit_cast<uint64_t>(1.0);
+    const uint64_t oneBits = bitCast<uint64_t>(1.0);
     lowest[0] = 0;
     for (int k = 1; k <= 255; ++k) {
       if (byteOfRamp(1.0, exponent) < k) {
@@ -75,13 +83,13 @@ struct ByteThresholds {
       uint64_t lo = 0, hi = oneBits;  // byte(hi) >= k
       while (lo < hi) {
         const uint64_t mid = lo + (hi - lo) / 2;
-        if (byteOfRamp(std::bit_cast<double>(mid), exponent) >= k) {
+        if (byteOfRamp(bitCast<double>(mid), exponent) >= k) {
           hi = mid;
         } else {
           lo = mid + 1;
         }
       }
-      lowest[k] = std::bit_cast<double>(hi);
+      lowest[k] = bitCast<double>(hi);
     }
     lowest[256] = INFINITY;
     int b = 0;

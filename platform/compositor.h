@@ -93,9 +93,9 @@ class Compositor {
                                    std::string_view timingFunctionName) = 0;
   // A new mask layer for the view's layer: frame = the view's bounds,
   // contents gravity "resize", the given contents scale, and the image made
-  // from the bytes as contents (none when it cannot be made).
-  virtual void setLayerMask(CompositorWindowId window, double contentsScale,
-                            const MaskImage& image) = 0;
+  // from the bytes as contents (none when it cannot be made). The bytes are
+  // handed over: the image keeps them without a copy.
+  virtual void setLayerMask(CompositorWindowId window, double contentsScale, MaskImage image) = 0;
 
   // CATransaction.
   virtual void beginTransaction() = 0;

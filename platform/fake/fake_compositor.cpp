@@ -236,14 +236,13 @@ void FakeCompositor::addOpacityAnimation(CompositorWindowId id, std::string_view
   });
 }
 
-void FakeCompositor::setLayerMask(CompositorWindowId id, double contentsScale,
-                                  const MaskImage& image) {
+void FakeCompositor::setLayerMask(CompositorWindowId id, double contentsScale, MaskImage image) {
   state_.recorder.record("setLayerMask", nameOf(id), [&] {
     return std::to_string(image.width) + "x" + std::to_string(image.height) +
            " scale=" + numberText(contentsScale);
   });
   if (FakeBandWindow* window = find(id)) {
-    window->mask = FakeMask{contentsScale, viewBounds(id), image};
+    window->mask = FakeMask{contentsScale, viewBounds(id), std::move(image)};
     ++window->maskInstalls;
   }
 }

@@ -75,8 +75,7 @@ class FakeCompositor : public Compositor {
   void removeLayerAnimation(CompositorWindowId window, std::string_view key) override;
   void addOpacityAnimation(CompositorWindowId window, std::string_view key, float from, float to,
                            double duration, std::string_view timingFunctionName) override;
-  void setLayerMask(CompositorWindowId window, double contentsScale,
-                    const MaskImage& image) override;
+  void setLayerMask(CompositorWindowId window, double contentsScale, MaskImage image) override;
   void beginTransaction() override;
   void setTransactionDisableActions(bool disable) override;
   void setTransactionCompletion(std::function<void()> completion) override;

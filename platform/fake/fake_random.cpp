@@ -16,15 +16,7 @@ uint64_t FakeRandom::next() {
 
 uint64_t FakeRandom::uniformInteger(uint64_t maxInclusive) {
   state_.recorder.record("uniformInteger", "", [&] { return std::to_string(maxInclusive); });
-  if (maxInclusive == UINT64_MAX) return next();
-  const uint64_t range = maxInclusive + 1;
-  // Rejection keeps every value equally likely.
-  const uint64_t limit = UINT64_MAX - UINT64_MAX % range;
-  uint64_t value;
-  do {
-    value = next();
-  } while (value >= limit);
-  return value % range;
+  return uniformIntegerFromDraws([this] { return next(); }, maxInclusive);
 }
 
 }  // namespace tessary::fake

@@ -1,8 +1,13 @@
 // The macOS backend: every service is the operating system's own.
 #include "platform/backend.h"
 #include "platform/macos/mac_accessibility.h"
+#include "platform/macos/mac_application.h"
 #include "platform/macos/mac_clock.h"
+#include "platform/macos/mac_compositor.h"
+#include "platform/macos/mac_pasteboard.h"
+#include "platform/macos/mac_random.h"
 #include "platform/macos/mac_screens.h"
+#include "platform/macos/mac_tuning_panel.h"
 #include "platform/macos/mac_window_server.h"
 #include "platform/macos/mac_workspace.h"
 
@@ -20,7 +25,13 @@ class MacPlatformBackend : public PlatformBackend {
   macos::MacScreens screens_;
   macos::MacWorkspace workspace_;
   macos::MacClock clock_;
-  Platform platform_{accessibility_, windowServer_, screens_, workspace_, clock_};
+  macos::MacApplication application_;
+  macos::MacCompositor compositor_;
+  macos::MacPasteboard pasteboard_;
+  macos::MacRandom random_;
+  macos::MacTuningPanel tuningPanel_;
+  Platform platform_{accessibility_, windowServer_, screens_,    workspace_, clock_,
+                     application_,   compositor_,   pasteboard_, random_,    tuningPanel_};
 };
 
 }  // namespace
