@@ -13,8 +13,8 @@ using tessary::testing::BinaryRun;
 using tessary::testing::InteractiveBinary;
 
 std::map<std::string, std::string> sceneEnvironment(const std::string& scene) {
-  return {{"TESSARY_SIM_DESKTOP",
-           tessary::testing::sourcePath("frost-curtain/tests/scenes/" + scene)}};
+  return {
+      {"TESSARY_SIM_DESKTOP", tessary::testing::sourcePath("frost-curtain/tests/scenes/" + scene)}};
 }
 
 TEST(FrostCurtainBinary, AnswersEachCommandAsTheHostWaitsForIt) {
@@ -52,19 +52,19 @@ TEST(FrostCurtainBinary, ErrorLinesAndTwoCommandsInOneRead) {
 }
 
 TEST(FrostCurtainBinary, EndsAtEndOfInputAndOnExit) {
-  BinaryRun closed =
-      tessary::testing::runBinary("frost-curtain", {"--tuning", "0.3"}, sceneEnvironment("one-screen.json"));
+  BinaryRun closed = tessary::testing::runBinary("frost-curtain", {"--tuning", "0.3"},
+                                                 sceneEnvironment("one-screen.json"));
   EXPECT_EQ(closed.exitStatus, 0);
   EXPECT_EQ(closed.out, "ready\n");
-  BinaryRun exited = tessary::testing::runBinary("frost-curtain", {}, sceneEnvironment("one-screen.json"),
-                                                 "exit\ncopy\n");
+  BinaryRun exited = tessary::testing::runBinary(
+      "frost-curtain", {}, sceneEnvironment("one-screen.json"), "exit\ncopy\n");
   EXPECT_EQ(exited.exitStatus, 0);
   EXPECT_EQ(exited.out, "ready\n");
 }
 
 TEST(FrostCurtainBinary, NoScreenIsAnErrorLine) {
-  BinaryRun run =
-      tessary::testing::runBinary("frost-curtain", {}, sceneEnvironment("no-screen.json"), "show 1\n");
+  BinaryRun run = tessary::testing::runBinary("frost-curtain", {},
+                                              sceneEnvironment("no-screen.json"), "show 1\n");
   EXPECT_EQ(run.exitStatus, 0);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err, "error: could not resolve active screen\n");
