@@ -162,27 +162,49 @@ MaskImage renderMask(const MaskShape& shape, int64_t width, int64_t height) {
     lowestFull = std::min(lowestFull, lines.full);
   }
 
+  // Columns that mirror each other across the centre usually get the same
+  // lines to the last bit; their pixels are then computed once.
+  std::vector<uint8_t> mirrored(static_cast<size_t>(width));
+  for (int64_t c = 0; c < width / 2; ++c) {
+    const ColumnLines& left = columns[static_cast<size_t>(c)];
+    const ColumnLines& right = columns[static_cast<size_t>(width - 1 - c)];
+    mirrored[static_cast<size_t>(c)] =
+        left.zero == right.zero && left.full == right.full && left.softness == right.softness;
+  }
+
   const uint32_t transparent = pixelOf(0), opaque = pixelOf(255);
+  const size_t rowBytes = static_cast<size_t>(width) * 4;
+  const uint8_t* transparentRow = nullptr;
+  const uint8_t* opaqueRow = nullptr;
   for (int64_t r = 0; r < height; ++r) {
     uint8_t* row = image.rgba.data() + r * width * 4;
     const double y = rowY(height, r);
     if (y >= highestZero || y <= lowestFull) {
-      const uint32_t pixel = y >= highestZero ? transparent : opaque;
-      for (int64_t c = 0; c < width; ++c)
-        std::memcpy(row + 4 * c, &pixel, 4);
+      // Whole rows repeat: the first of each kind is written, the rest copied.
+      const bool clear = y >= highestZero;
+      const uint8_t*& first = clear ? transparentRow : opaqueRow;
+      if (first) {
+        std::memcpy(row, first, rowBytes);
+      } else {
+        const uint32_t pixel = clear ? transparent : opaque;
+        for (int64_t c = 0; c < width; ++c)
+          std::memcpy(row + 4 * c, &pixel, 4);
+        first = row;
+      }
       continue;
     }
-    for (int64_t c = 0; c < width; ++c) {
+    auto pixelAt = [&](int64_t c) {
       const ColumnLines& lines = columns[static_cast<size_t>(c)];
-      uint32_t pixel;
-      if (y >= lines.zero) {
-        pixel = transparent;
-      } else if (y <= lines.full) {
-        pixel = opaque;
-      } else {
-        pixel = pixelOf(thresholds.byteOf(rampAt(lines, y)));
-      }
+      if (y >= lines.zero) return transparent;
+      if (y <= lines.full) return opaque;
+      return pixelOf(thresholds.byteOf(rampAt(lines, y)));
+    };
+    for (int64_t c = 0; c < width; ++c) {
+      const int64_t mirror = width - 1 - c;
+      if (mirror < c && mirrored[static_cast<size_t>(mirror)]) continue;  // written with its twin
+      const uint32_t pixel = pixelAt(c);
       std::memcpy(row + 4 * c, &pixel, 4);
+      if (mirror > c && mirrored[static_cast<size_t>(c)]) std::memcpy(row + 4 * mirror, &pixel, 4);
     }
   }
   return image;

@@ -7,9 +7,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/geometry.h"
@@ -43,12 +45,34 @@ struct BandWindowConfig {
   bool wantsLayer = true;
 };
 
+// Leaves bytes uninitialized on resize: a mask writes every one of them, and
+// zero-filling first would cost as much as a second pass.
+template <typename T>
+struct UninitializedAllocator : std::allocator<T> {
+  template <typename U>
+  struct rebind {
+    using other = UninitializedAllocator<U>;
+  };
+  UninitializedAllocator() = default;
+  template <typename U>
+  UninitializedAllocator(const UninitializedAllocator<U>&) {}
+  template <typename U>
+  void construct(U* place) {
+    ::new (static_cast<void*>(place)) U;
+  }
+  template <typename U, typename... Args>
+  void construct(U* place, Args&&... args) {
+    ::new (static_cast<void*>(place)) U(std::forward<Args>(args)...);
+  }
+};
+using MaskBytes = std::vector<uint8_t, UninitializedAllocator<uint8_t>>;
+
 // An alpha mask: rows of `width` RGBA pixels, top row first, premultiplied,
 // alpha last, device RGB.
 struct MaskImage {
   int64_t width = 0;
   int64_t height = 0;
-  std::vector<uint8_t> rgba;
+  MaskBytes rgba;
 };
 
 class Compositor {

@@ -41,14 +41,14 @@ CAMediaTimingFunctionName timingFunctionName(std::string_view name) {
 }
 
 void releaseMaskBytes(void* info, const void*, size_t) {
-  delete static_cast<std::vector<uint8_t>*>(info);
+  delete static_cast<MaskBytes*>(info);
 }
 
 // A CGImage over the mask's bytes, which the image then owns; NULL when the
 // data provider or the image cannot be made.
 CGImageRef createMaskImage(MaskImage image) {
   if (image.width <= 0 || image.height <= 0 || image.rgba.empty()) return NULL;
-  auto* bytes = new std::vector<uint8_t>(std::move(image.rgba));
+  auto* bytes = new MaskBytes(std::move(image.rgba));
   CGDataProviderRef provider =
       CGDataProviderCreateWithData(bytes, bytes->data(), bytes->size(), releaseMaskBytes);
   if (!provider) {
