@@ -85,6 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   auto desktop = fake::loadSceneOrThrow(kScene);
+  desktop->setRecording(false);
   ScriptedInput input(reads);
   std::ostringstream out, err;
   ProgramContext context{{}, {}, out, err, desktop->platform(), &input};

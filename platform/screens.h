@@ -14,10 +14,14 @@ class Screens {
   // NSScreen.mainScreen.frame; nothing when there is no main screen.
   virtual std::optional<Rect> mainScreenFrame() = 0;
   // NSScreen.screens' frames in their order, in the platform's screen
-  // coordinates (bottom-left origin).
-  virtual std::vector<Rect> screenFrames() = 0;
-  // NSEvent.mouseLocation, in the same coordinates.
-  virtual Point mouseLocation() = 0;
+  // coordinates (bottom-left origin). Both backends answer it; the default
+  // (the main screen alone) serves test doubles that only know that one.
+  virtual std::vector<Rect> screenFrames() {
+    std::optional<Rect> main = mainScreenFrame();
+    return main ? std::vector<Rect>{*main} : std::vector<Rect>{};
+  }
+  // NSEvent.mouseLocation, in the same coordinates; the default is the origin.
+  virtual Point mouseLocation() { return Point{}; }
 };
 
 }  // namespace tessary

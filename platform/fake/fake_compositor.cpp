@@ -212,7 +212,12 @@ void FakeCompositor::addOpacityAnimation(CompositorWindowId id, std::string_view
   });
   FakeBandWindow* window = find(id);
   if (!window) return;
-  removeLayerAnimation(id, key);
+  // Replaces the animation under the key, which counts as removed.
+  if (auto old = window->animations.find(key); old != window->animations.end()) {
+    FakeOpacityAnimation replaced = std::move(old->second);
+    window->animations.erase(old);
+    finishAnimation(replaced);
+  }
   FakeOpacityAnimation animation{from,
                                  to,
                                  state_.elapsed,
