@@ -2,11 +2,17 @@
 #pragma once
 
 #include "platform/accessibility.h"
+#include "platform/background_application.h"
 #include "platform/clock.h"
 #include "platform/host_windows.h"
 #include "platform/input_state.h"
 #include "platform/screens.h"
 #include "platform/speech_recognizer.h"
+#include "platform/compositor.h"
+#include "platform/pasteboard.h"
+#include "platform/random_source.h"
+#include "platform/screens.h"
+#include "platform/tuning_panel_views.h"
 #include "platform/window_server.h"
 #include "platform/workspace.h"
 
@@ -21,6 +27,11 @@ struct Platform {
   HostWindows& hostWindows;
   SpeechRecognizer& speechRecognizer;
   InputState& inputState;
+  BackgroundApplication& application;
+  Compositor& compositor;
+  Pasteboard& pasteboard;
+  RandomSource& random;
+  TuningPanelViews& tuningPanel;
 };
 
 // Owns the services of one backend for the lifetime of a program.

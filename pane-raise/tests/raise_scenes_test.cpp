@@ -185,7 +185,9 @@ TEST(RaiseWindowList, UnreadableOrNotAListOfDictionaries) {
   auto desktop = fake::loadSceneOrThrow("{}");
   Platform& real = desktop->platform();
   Platform platform{real.accessibility, windowServer,     real.screens,          real.workspace,
-                    real.clock,         real.hostWindows, real.speechRecognizer, real.inputState};
+                    real.clock,         real.hostWindows, real.speechRecognizer, real.inputState,
+                    real.application,   real.compositor,  real.pasteboard,       real.random,
+                    real.tuningPanel};
   run = runRaise(platform, {"1", "1"});
   EXPECT_EQ(run.out, "error: could not get window list\n");
   EXPECT_EQ(run.status, 1);

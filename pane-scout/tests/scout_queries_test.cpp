@@ -296,7 +296,9 @@ TEST(UnavailableWindowList, AnEntryThatIsNoDictionary) {
   Platform& real = desktop->platform();
   ListWithANumber windowServer(real.windowServer);
   Platform platform{real.accessibility, windowServer,     real.screens,          real.workspace,
-                    real.clock,         real.hostWindows, real.speechRecognizer, real.inputState};
+                    real.clock,         real.hostWindows, real.speechRecognizer, real.inputState,
+                    real.application,   real.compositor,  real.pasteboard,       real.random,
+                    real.tuningPanel};
   EXPECT_EQ(runScout(platform, {"at", "150", "10"}).out, "error no_window_list\n");
   EXPECT_EQ(runScout(platform, {"bounds", "11"}).out, "gone\n");
   EXPECT_EQ(runScout(real, {"bounds", "11"}).out, kEditor);

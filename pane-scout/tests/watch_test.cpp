@@ -44,8 +44,9 @@ Watched watchFor(fake::FakeDesktop& desktop, int32_t pid, int64_t intervalMs, in
   Platform& real = desktop.platform();
   InputEndingClock clock(real.clock, inputEnded, sleeps);
   Platform platform{
-      real.accessibility, real.windowServer,     real.screens,   real.workspace, clock,
-      real.hostWindows,   real.speechRecognizer, real.inputState};
+      real.accessibility, real.windowServer,     real.screens,    real.workspace,   clock,
+      real.hostWindows,   real.speechRecognizer, real.inputState, real.application, real.compositor,
+      real.pasteboard,    real.random,           real.tuningPanel};
   std::ostringstream out;
   desktop.clearCalls();
   followMainWindow(platform, pid, intervalMs, out, inputEnded);

@@ -21,8 +21,16 @@ FakeDesktop::State::State()
       hostWindows(*this),
       speechRecognizer(*this),
       inputState(*this),
-      platform{accessibility, windowServer, screensService,   workspace,
-               clock,         hostWindows,  speechRecognizer, inputState} {
+      backgroundApplication(*this),
+      compositor(*this),
+      pasteboard(*this),
+      random(*this),
+      tuningPanel(*this),
+      platform{accessibility,    windowServer, screensService,
+               workspace,        clock,        hostWindows,
+               speechRecognizer, inputState,   backgroundApplication,
+               compositor,       pasteboard,   random,
+               tuningPanel} {
   systemWide = elements.add();
   elements.setId(systemWide, "systemWide");
   elements.at(systemWide).defined = true;
@@ -124,18 +132,29 @@ double FakeDesktop::elapsedSeconds() const {
 
 const SpeechRecording& FakeDesktop::speechRecording() const {
   return state_->speechRecognizer.recording();
-}
+  FakeApplication& FakeDesktop::application() {
+    return state_->backgroundApplication;
+  }
+  FakeCompositor& FakeDesktop::compositor() {
+    return state_->compositor;
+  }
+  FakePasteboard& FakeDesktop::pasteboard() {
+    return state_->pasteboard;
+  }
+  FakeTuningPanel& FakeDesktop::tuningPanel() {
+    return state_->tuningPanel;
+  }
 
-std::unique_ptr<FakeDesktop> loadSceneOrThrow(std::string_view sceneJson) {
-  auto desktop = FakeDesktop::fromSceneText(sceneJson);
-  if (auto* problem = std::get_if<std::string>(&desktop)) throw std::runtime_error(*problem);
-  return std::move(std::get<std::unique_ptr<FakeDesktop>>(desktop));
-}
+  std::unique_ptr<FakeDesktop> loadSceneOrThrow(std::string_view sceneJson) {
+    auto desktop = FakeDesktop::fromSceneText(sceneJson);
+    if (auto* problem = std::get_if<std::string>(&desktop)) throw std::runtime_error(*problem);
+    return std::move(std::get<std::unique_ptr<FakeDesktop>>(desktop));
+  }
 
-std::unique_ptr<FakeDesktop> loadSceneFileOrThrow(const std::string& path) {
-  auto desktop = FakeDesktop::fromSceneFile(path);
-  if (auto* problem = std::get_if<std::string>(&desktop)) throw std::runtime_error(*problem);
-  return std::move(std::get<std::unique_ptr<FakeDesktop>>(desktop));
-}
+  std::unique_ptr<FakeDesktop> loadSceneFileOrThrow(const std::string& path) {
+    auto desktop = FakeDesktop::fromSceneFile(path);
+    if (auto* problem = std::get_if<std::string>(&desktop)) throw std::runtime_error(*problem);
+    return std::move(std::get<std::unique_ptr<FakeDesktop>>(desktop));
+  }
 
 }  // namespace tessary::fake

@@ -17,6 +17,10 @@
 namespace tessary::fake {
 
 struct SpeechRecording;
+class FakeApplication;
+class FakeCompositor;
+class FakePasteboard;
+class FakeTuningPanel;
 
 // One platform call as the logic made it.
 struct PlatformCall {
@@ -59,6 +63,12 @@ class FakeDesktop : public PlatformBackend {
   double elapsedSeconds() const;
   // What the speech recognizer was given (platform/fake/speech_recording.h).
   const SpeechRecording& speechRecording() const;
+
+  // The overlay's services, for in-process tests.
+  FakeApplication& application();
+  FakeCompositor& compositor();
+  FakePasteboard& pasteboard();
+  FakeTuningPanel& tuningPanel();
 
   struct State;
 

@@ -13,12 +13,17 @@
 
 #include "platform/fake/call_recorder.h"
 #include "platform/fake/element_store.h"
+#include "platform/fake/fake_compositor.h"
 #include "platform/fake/fake_desktop.h"
 #include "platform/fake/fake_host_windows.h"
 #include "platform/fake/host_view_state.h"
 #include "platform/fake/fake_speech.h"
 #include "platform/fake/fake_input_state.h"
 #include "platform/fake/window_list_changes.h"
+#include "platform/fake/fake_pasteboard.h"
+#include "platform/fake/fake_random.h"
+#include "platform/fake/fake_run_loop.h"
+#include "platform/fake/fake_tuning_panel.h"
 
 namespace tessary::fake {
 
@@ -133,6 +138,8 @@ class FakeScreens : public Screens {
  public:
   explicit FakeScreens(State& state) : state_(state) {}
   std::optional<Rect> mainScreenFrame() override;
+  std::vector<Rect> screenFrames() override;
+  Point mouseLocation() override;
 
  private:
   State& state_;
@@ -202,6 +209,11 @@ struct FakeDesktop::State {
   FakeHostWindows hostWindows;
   FakeSpeechRecognizer speechRecognizer;
   FakeInputState inputState;
+  FakeApplication backgroundApplication;
+  FakeCompositor compositor;
+  FakePasteboard pasteboard;
+  FakeRandom random;
+  FakeTuningPanel tuningPanel;
   Platform platform;
 
   const ApplicationRecord* applicationOf(uint32_t element) const;

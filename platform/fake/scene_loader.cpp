@@ -63,6 +63,7 @@ void SceneLoader::load(const json& scene) {
       state_.realTime = boolean(value);
     } else if (key == "input") {
       loadInput(value);
+    } else if (loadOverlaySection(key, value)) {
     } else {
       failUnknownKey(key);
     }

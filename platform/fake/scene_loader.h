@@ -72,6 +72,9 @@ class SceneLoader {
   double inputCoordinate(const json& value) const;
   // scene_window_timeline.cpp
   void loadWindowTimeline(const json& value);
+  // scene_overlay.cpp: the sections of the overlay's services; false for
+  // any other key.
+  bool loadOverlaySection(const std::string& key, const json& value);
 
   // Checks and conversions; each fails with a message at the current path.
   [[noreturn]] void fail(const std::string& problem) const;

@@ -2,6 +2,7 @@
 
 #include <systemd/sd-bus.h>
 
+#include "platform/fake/fake_desktop.h"
 #include "platform/linux/absent_services.h"
 #include "platform/linux/dbus_connection.h"
 #include "platform/linux/linux_accessibility.h"
@@ -38,8 +39,20 @@ class LinuxDesktopBackend final : public PlatformBackend {
       : desktop_(std::move(desktop)),
         accessibility_(std::move(accessibility)),
         workspace_(*accessibility_, *desktop_),
-        platform_{*accessibility_, *desktop_,    *desktop_, workspace_,
-                  clock_,          hostWindows_, speech_,   inputState_} {}
+        overlay_(fake::loadSceneOrThrow("{}")),
+        platform_{*accessibility_,
+                  *desktop_,
+                  *desktop_,
+                  workspace_,
+                  clock_,
+                  hostWindows_,
+                  speech_,
+                  inputState_,
+                  overlay_->platform().application,
+                  overlay_->platform().compositor,
+                  overlay_->platform().pasteboard,
+                  overlay_->platform().random,
+                  overlay_->platform().tuningPanel} {}
 
   Platform& platform() override { return platform_; }
   LinuxAccessibility& accessibility() { return *accessibility_; }
@@ -52,6 +65,10 @@ class LinuxDesktopBackend final : public PlatformBackend {
   AbsentHostWindows hostWindows_;
   AbsentSpeechRecognizer speech_;
   AbsentInputState inputState_;
+  // The curtain's band windows, panel and pasteboard have no X11 translation
+  // yet: they are an empty simulated desktop's, so frost-curtain answers its
+  // commands here but draws nothing (docs/linux-backend.md).
+  std::unique_ptr<fake::FakeDesktop> overlay_;
   Platform platform_;
 };
 

@@ -8,6 +8,8 @@ namespace tessary::macos {
 class MacScreens : public Screens {
  public:
   std::optional<Rect> mainScreenFrame() override;
+  std::vector<Rect> screenFrames() override;
+  Point mouseLocation() override;
 };
 
 }  // namespace tessary::macos

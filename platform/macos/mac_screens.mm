@@ -17,4 +17,21 @@ std::optional<Rect> MacScreens::mainScreenFrame() {
       display, Rect{bounds.origin.x, bounds.origin.y, bounds.size.width, bounds.size.height});
 }
 
+std::vector<Rect> MacScreens::screenFrames() {
+  @autoreleasepool {
+    std::vector<Rect> frames;
+    for (NSScreen* screen in NSScreen.screens) {
+      NSRect frame = screen.frame;
+      frames.push_back(Rect{frame.origin.x, frame.origin.y, frame.size.width, frame.size.height});
+    }
+    return frames;
+  }
+}
+
+// Screen coordinates, bottom-left origin, like the frames above.
+Point MacScreens::mouseLocation() {
+  NSPoint location = NSEvent.mouseLocation;
+  return Point{location.x, location.y};
+}
+
 }  // namespace tessary::macos

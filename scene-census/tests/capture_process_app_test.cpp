@@ -258,7 +258,9 @@ TEST(ApplicationName, LocalizedNameAbsentOrPid) {
   NoRunningApplications workspace;
   Platform& real = named->platform();
   Platform platform{real.accessibility, real.windowServer, real.screens,          workspace,
-                    real.clock,         real.hostWindows,  real.speechRecognizer, real.inputState};
+                    real.clock,         real.hostWindows,  real.speechRecognizer, real.inputState,
+                    real.application,   real.compositor,   real.pasteboard,       real.random,
+                    real.tuningPanel};
   json unlisted = parsedOutput(runCensus(platform))["elements"][0];
   EXPECT_EQ(unlisted["app_name"], "PID 42");
 }
