@@ -1,6 +1,5 @@
-// Standard input as the programs that read it see it. The long-running
-// programs (watch mode, the curtain, dictation) read it on a thread of their
-// own; tests hand them scripted bytes instead of a pipe.
+// Standard input as the programs that read it see it (watch mode, the
+// curtain, dictation); tests hand them scripted bytes instead of a pipe.
 #pragma once
 
 #include <cstddef>
