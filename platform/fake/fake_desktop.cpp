@@ -132,29 +132,31 @@ double FakeDesktop::elapsedSeconds() const {
 
 const SpeechRecording& FakeDesktop::speechRecording() const {
   return state_->speechRecognizer.recording();
-  FakeApplication& FakeDesktop::application() {
-    return state_->backgroundApplication;
-  }
-  FakeCompositor& FakeDesktop::compositor() {
-    return state_->compositor;
-  }
-  FakePasteboard& FakeDesktop::pasteboard() {
-    return state_->pasteboard;
-  }
-  FakeTuningPanel& FakeDesktop::tuningPanel() {
-    return state_->tuningPanel;
-  }
+}
 
-  std::unique_ptr<FakeDesktop> loadSceneOrThrow(std::string_view sceneJson) {
-    auto desktop = FakeDesktop::fromSceneText(sceneJson);
-    if (auto* problem = std::get_if<std::string>(&desktop)) throw std::runtime_error(*problem);
-    return std::move(std::get<std::unique_ptr<FakeDesktop>>(desktop));
-  }
+FakeApplication& FakeDesktop::application() {
+  return state_->backgroundApplication;
+}
+FakeCompositor& FakeDesktop::compositor() {
+  return state_->compositor;
+}
+FakePasteboard& FakeDesktop::pasteboard() {
+  return state_->pasteboard;
+}
+FakeTuningPanel& FakeDesktop::tuningPanel() {
+  return state_->tuningPanel;
+}
 
-  std::unique_ptr<FakeDesktop> loadSceneFileOrThrow(const std::string& path) {
-    auto desktop = FakeDesktop::fromSceneFile(path);
-    if (auto* problem = std::get_if<std::string>(&desktop)) throw std::runtime_error(*problem);
-    return std::move(std::get<std::unique_ptr<FakeDesktop>>(desktop));
-  }
+std::unique_ptr<FakeDesktop> loadSceneOrThrow(std::string_view sceneJson) {
+  auto desktop = FakeDesktop::fromSceneText(sceneJson);
+  if (auto* problem = std::get_if<std::string>(&desktop)) throw std::runtime_error(*problem);
+  return std::move(std::get<std::unique_ptr<FakeDesktop>>(desktop));
+}
+
+std::unique_ptr<FakeDesktop> loadSceneFileOrThrow(const std::string& path) {
+  auto desktop = FakeDesktop::fromSceneFile(path);
+  if (auto* problem = std::get_if<std::string>(&desktop)) throw std::runtime_error(*problem);
+  return std::move(std::get<std::unique_ptr<FakeDesktop>>(desktop));
+}
 
 }  // namespace tessary::fake
