@@ -16,14 +16,14 @@
 #include "platform/fake/fake_compositor.h"
 #include "platform/fake/fake_desktop.h"
 #include "platform/fake/fake_host_windows.h"
-#include "platform/fake/host_view_state.h"
-#include "platform/fake/fake_speech.h"
 #include "platform/fake/fake_input_state.h"
-#include "platform/fake/window_list_changes.h"
 #include "platform/fake/fake_pasteboard.h"
 #include "platform/fake/fake_random.h"
 #include "platform/fake/fake_run_loop.h"
+#include "platform/fake/fake_speech.h"
 #include "platform/fake/fake_tuning_panel.h"
+#include "platform/fake/host_view_state.h"
+#include "platform/fake/window_list_changes.h"
 
 namespace tessary::fake {
 
