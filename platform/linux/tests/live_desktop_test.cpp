@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -285,6 +287,59 @@ TEST_F(LiveDesktop, FieldWriterWritesTheFocusedEntryAndCapturesShowTheTextAndIts
   Box selectedBox = boxOf(selection["bbox"]);
   EXPECT_TRUE(box.contains(selectedBox)) << selection.dump();
   EXPECT_LT(selectedBox.right - selectedBox.left, (box.right - box.left) / 2) << selection.dump();
+}
+
+// The whole file a program has written so far.
+std::string fileText(const std::string& path) {
+  std::ifstream in(path);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool waitFor(const std::function<bool()>& done, double seconds) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+TEST_F(LiveDesktop, InputSentinelReportsKeysAndADragDrivenThroughTheServer) {
+  const char* binDir = std::getenv("TESSARY_BIN_DIR");
+  ASSERT_NE(binDir, nullptr);
+  std::map<std::string, std::string> environment = desktopEnvironment();
+  BinaryRun probe = runBinary("input-sentinel", {"--probe"}, environment);
+  EXPECT_EQ(probe.exitStatus, 0) << probe.err;
+  EXPECT_EQ(probe.out, "PROBE listenEventAccess=0\n");
+
+  // The sentinel samples until it is ended: run it in the background and
+  // stop it by its pid.
+  char directory[] = "/tmp/tessary-sentinel.XXXXXX";
+  ASSERT_NE(mkdtemp(directory), nullptr);
+  const std::string output = std::string(directory) + "/out";
+  std::string command = "env -i";
+  for (const auto& [name, value] : environment)
+    command += " " + name + "='" + value + "'";
+  command += " " + std::string(binDir) + "/input-sentinel >" + output + " 2>&1 & echo $!";
+  const pid_t pid = std::atoi(commandOutput(command).c_str());
+  ASSERT_GT(pid, 0);
+
+  EXPECT_TRUE(waitFor([&] { return fileText(output) == "READY\n"; }, 10)) << fileText(output);
+  std::system(
+      "xdotool mousemove --sync 100 100 sleep 0.1 keydown ctrl sleep 0.1 keyup ctrl sleep 0.1 "
+      "keydown shift sleep 0.1 keyup shift sleep 0.1 keydown Escape sleep 0.1 keyup Escape "
+      "sleep 0.1 mousedown 1 sleep 0.1 mousemove --sync 200 150 sleep 0.1 mouseup 1 >/dev/null "
+      "2>&1");
+  const std::string expected =
+      "READY\nCTRL_DOWN\nCTRL_UP\nSHIFT_DOWN\nSHIFT_UP\nESC\nMOUSE_DOWN 100 100 0\n"
+      "MOUSE_MOVE 200 150\nMOUSE_UP 200 150 0\n";
+  waitFor([&] { return fileText(output).size() >= expected.size(); }, 10);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  const std::string seen = fileText(output);
+  kill(pid, SIGTERM);
+  waitFor([&] { return kill(pid, 0) != 0; }, 5);
+  std::system(("rm -rf " + std::string(directory)).c_str());
+  EXPECT_EQ(seen, expected);
 }
 
 }  // namespace
