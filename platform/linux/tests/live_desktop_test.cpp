@@ -3,6 +3,7 @@
 // moved over it or out of its way with xdotool.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -340,6 +341,84 @@ TEST_F(LiveDesktop, InputSentinelReportsKeysAndADragDrivenThroughTheServer) {
   waitFor([&] { return kill(pid, 0) != 0; }, 5);
   std::system(("rm -rf " + std::string(directory)).c_str());
   EXPECT_EQ(seen, expected);
+}
+
+// "x=.. y=.. w=.. h=.." of a window's box, as pane-scout prints it.
+std::string placeOf(const Box& box) {
+  return "x=" + std::to_string(box.left) + " y=" + std::to_string(box.top) +
+         " w=" + std::to_string(box.right - box.left) +
+         " h=" + std::to_string(box.bottom - box.top);
+}
+
+std::string firstLine(const std::string& text) {
+  return text.substr(0, text.find('\n'));
+}
+
+TEST_F(LiveDesktop, PaneScoutAndPaneRaiseFollowTwoOverlappingWindows) {
+  Box factory = moveWindow(apps_.factoryPid, 100, 100);
+  Box demo = moveWindow(apps_.demoPid, 400, 300);
+  activate(apps_.demoPid);
+  const std::map<std::string, std::string> environment = desktopEnvironment();
+  const std::string factoryWindow = windowOf(apps_.factoryPid);
+  const std::string demoWindow = windowOf(apps_.demoPid);
+  const std::string factoryLine = "pid=" + apps_.factoryPid + " cgWindowId=" + factoryWindow + " " +
+                                  placeOf(factory) +
+                                  " owner=gtk3-widget-factory title=gtk3-widget-factory";
+
+  // Where both windows lie the demo, in front, answers; both are listed,
+  // front to back.
+  BinaryRun at = runBinary("pane-scout", {"at", "500", "400"}, environment);
+  EXPECT_EQ(firstLine(at.out), "ok pid=" + apps_.demoPid + " cgWindowId=" + demoWindow + " " +
+                                   placeOf(demo) + " owner=gtk3-demo title=Application Class " +
+                                   "appBundle=/usr/bin/gtk3-demo");
+  BinaryRun listed = runBinary("pane-scout", {"list-at", "500", "400"}, environment);
+  EXPECT_EQ(listed.out,
+            "hit pid=" + apps_.demoPid + " cgWindowId=" + demoWindow +
+                " layer=0 skip=no bounds=400,300," + std::to_string(demo.right - demo.left) + "," +
+                std::to_string(demo.bottom - demo.top) +
+                " owner=gtk3-demo title=Application Class\nhit pid=" + apps_.factoryPid +
+                " cgWindowId=" + factoryWindow + " layer=0 skip=no bounds=100,100," +
+                std::to_string(factory.right - factory.left) + "," +
+                std::to_string(factory.bottom - factory.top) +
+                " owner=gtk3-widget-factory title=gtk3-widget-factory\n");
+  // Excluded, the demo is passed over for the window under it.
+  std::map<std::string, std::string> excluding = environment;
+  excluding["TESSARY_OVERLAY_EXCLUDED_PID"] = apps_.demoPid;
+  EXPECT_EQ(runBinary("pane-scout", {"at", "500", "400"}, excluding).out,
+            "ok " + factoryLine + " appBundle=/usr/bin/gtk3-widget-factory\n");
+  BinaryRun frontmost = runBinary("pane-scout", {"frontmost", apps_.factoryPid}, environment);
+  EXPECT_EQ(frontmost.out, "ok " + factoryLine + " appBundle=/usr/bin/gtk3-widget-factory\n");
+
+  // The factory's visible corner raises it in front of the demo.
+  BinaryRun raised = runBinary("pane-raise", {"200", "200"}, environment);
+  EXPECT_EQ(raised.exitStatus, 0) << raised.err;
+  EXPECT_EQ(raised.out, "activated owner=gtk3-widget-factory pid=" + apps_.factoryPid +
+                            " window=gtk3-widget-factory raised=true\n");
+  EXPECT_TRUE(waitFor(
+      [&] {
+        return runBinary("pane-scout", {"at", "500", "400"}, environment).out ==
+               "ok " + factoryLine + " appBundle=/usr/bin/gtk3-widget-factory\n";
+      },
+      5));
+  EXPECT_EQ(runBinary("pane-scout", {"active"}, environment).out, frontmost.out);
+
+  // The watch reports the window where it is, then where it was moved.
+  Box moved{};
+  bool movedOnce = false;
+  BinaryRun watched = tessary::testing::runBinaryClosingInputWhen(
+      "pane-scout", {"watch", apps_.factoryPid, "100"}, environment,
+      [&](const std::string& outSoFar) {
+        if (!movedOnce && outSoFar.find('\n') != std::string::npos) {
+          movedOnce = true;
+          moved = moveWindow(apps_.factoryPid, 150, 120);
+        }
+        return std::count(outSoFar.begin(), outSoFar.end(), '\n') >= 2;
+      });
+  EXPECT_EQ(watched.out, frontmost.out + "ok pid=" + apps_.factoryPid +
+                             " cgWindowId=" + factoryWindow + " " + placeOf(moved) +
+                             " owner=gtk3-widget-factory title=gtk3-widget-factory " +
+                             "appBundle=/usr/bin/gtk3-widget-factory\n");
+  clearTheFactory(apps_);
 }
 
 }  // namespace
