@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "hit-probe/reporting_element.h"
+#include "platform/linux/linux_backend.h"
 #include "testsupport/run_binary.h"
 
 namespace tessary::linuxdesktop {
@@ -419,6 +420,35 @@ TEST_F(LiveDesktop, PaneScoutAndPaneRaiseFollowTwoOverlappingWindows) {
                              " owner=gtk3-widget-factory title=gtk3-widget-factory " +
                              "appBundle=/usr/bin/gtk3-widget-factory\n");
   clearTheFactory(apps_);
+}
+
+// The writes pane-raise makes after raising a window: those without an
+// AT-SPI equivalent are refused as unsupported, not reported as done.
+TEST_F(LiveDesktop, WindowWritesWithoutAnEquivalentAreUnsupported) {
+  clearTheFactory(apps_);
+  std::ostringstream err;
+  Environment environment;
+  for (const auto& [name, value] : desktopEnvironment())
+    environment.emplace(name, value);
+  std::unique_ptr<PlatformBackend> backend = openLinuxDesktop(environment, err);
+  ASSERT_TRUE(backend) << err.str();
+  Accessibility& accessibility = backend->platform().accessibility;
+  AXElement application = accessibility.applicationElement(std::stoi(apps_.factoryPid));
+  AXResult windows = accessibility.copyAttributeValue(application, "AXWindows");
+  ASSERT_TRUE(windows.get() && windows.get()->list() && !windows.get()->list()->empty());
+  const AXElement* window = windows.get()->list()->front().element();
+  ASSERT_TRUE(window);
+  EXPECT_EQ(accessibility.setAttributeValue(application, "AXFocusedWindow", AXValue(*window)),
+            axerror::attributeUnsupported);
+  EXPECT_EQ(accessibility.setAttributeValue(*window, "AXMain", AXValue(true)),
+            axerror::attributeUnsupported);
+  AXResult focusable = accessibility.isAttributeSettable(*window, "AXFocused");
+  ASSERT_TRUE(focusable.get() && focusable.get()->boolean());
+  // A GTK window's frame cannot take the focus itself.
+  EXPECT_FALSE(*focusable.get()->boolean());
+  EXPECT_EQ(accessibility.setAttributeValue(*window, "AXFocused", AXValue(true)),
+            axerror::attributeUnsupported);
+  EXPECT_EQ(accessibility.performAction(*window, "AXRaise"), axerror::success);
 }
 
 }  // namespace
