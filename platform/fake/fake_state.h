@@ -15,9 +15,9 @@
 #include "platform/fake/element_store.h"
 #include "platform/fake/fake_desktop.h"
 #include "platform/fake/fake_host_windows.h"
-#include "platform/fake/host_view_state.h"
-#include "platform/fake/fake_speech.h"
 #include "platform/fake/fake_input_state.h"
+#include "platform/fake/fake_speech.h"
+#include "platform/fake/host_view_state.h"
 #include "platform/fake/window_list_changes.h"
 
 namespace tessary::fake {
