@@ -184,7 +184,8 @@ TEST(RaiseWindowList, UnreadableOrNotAListOfDictionaries) {
   } windowServer;
   auto desktop = fake::loadSceneOrThrow("{}");
   Platform& real = desktop->platform();
-  Platform platform{real.accessibility, windowServer, real.screens, real.workspace, real.clock};
+  Platform platform{real.accessibility, windowServer,     real.screens,          real.workspace,
+                    real.clock,         real.hostWindows, real.speechRecognizer, real.inputState};
   run = runRaise(platform, {"1", "1"});
   EXPECT_EQ(run.out, "error: could not get window list\n");
   EXPECT_EQ(run.status, 1);

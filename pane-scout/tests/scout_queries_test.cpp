@@ -295,7 +295,8 @@ TEST(UnavailableWindowList, AnEntryThatIsNoDictionary) {
   auto desktop = fake::loadSceneFileOrThrow(testing::scenePath(kMenu));
   Platform& real = desktop->platform();
   ListWithANumber windowServer(real.windowServer);
-  Platform platform{real.accessibility, windowServer, real.screens, real.workspace, real.clock};
+  Platform platform{real.accessibility, windowServer,     real.screens,          real.workspace,
+                    real.clock,         real.hostWindows, real.speechRecognizer, real.inputState};
   EXPECT_EQ(runScout(platform, {"at", "150", "10"}).out, "error no_window_list\n");
   EXPECT_EQ(runScout(platform, {"bounds", "11"}).out, "gone\n");
   EXPECT_EQ(runScout(real, {"bounds", "11"}).out, kEditor);

@@ -43,7 +43,9 @@ Watched watchFor(fake::FakeDesktop& desktop, int32_t pid, int64_t intervalMs, in
   std::atomic<bool> inputEnded{false};
   Platform& real = desktop.platform();
   InputEndingClock clock(real.clock, inputEnded, sleeps);
-  Platform platform{real.accessibility, real.windowServer, real.screens, real.workspace, clock};
+  Platform platform{
+      real.accessibility, real.windowServer,     real.screens,   real.workspace, clock,
+      real.hostWindows,   real.speechRecognizer, real.inputState};
   std::ostringstream out;
   desktop.clearCalls();
   followMainWindow(platform, pid, intervalMs, out, inputEnded);
