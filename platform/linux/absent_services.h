@@ -1,11 +1,9 @@
 // Services a Linux desktop does not offer to the suite (yet): the host's
-// AppKit windows, speech recognition, and the input state until it is read
-// from the X server. Each answers as the macOS call does when the thing it
+// AppKit windows and speech recognition. Each answers as the macOS call does when the thing it
 // asks about is not there, so a program reports its own clear outcome.
 #pragma once
 
 #include "platform/host_windows.h"
-#include "platform/input_state.h"
 #include "platform/speech_recognizer.h"
 
 namespace tessary::linuxdesktop {
@@ -37,19 +35,6 @@ class AbsentSpeechRecognizer final : public SpeechRecognizer {
     return nullptr;
   }
   std::shared_ptr<SpeechAudioRequest> makeAudioBufferRequest() override { return nullptr; }
-};
-
-// Input monitoring is refused until the X server's state is read here, so
-// input-sentinel's probe says so and nothing is made up.
-class AbsentInputState final : public InputState {
- public:
-  static constexpr uint32_t kDenied = 1;
-  uint64_t flagsState(int32_t) override { return 0; }
-  bool keyState(int32_t, uint16_t) override { return false; }
-  bool buttonState(int32_t, uint32_t) override { return false; }
-  std::optional<Point> pointerLocation() override { return std::nullopt; }
-  uint32_t checkAccess(uint32_t) override { return kDenied; }
-  void runRepeatingTimer(double, double, const std::function<void()>&) override {}
 };
 
 }  // namespace tessary::linuxdesktop

@@ -717,6 +717,9 @@ int32_t LinuxAccessibility::setAttributeValue(const AXElement& element, std::str
     return axerror::success;
   }
   if (attribute == "AXFocused") {
+    // What cannot take the focus (a window's frame: the window manager
+    // gives windows the focus) has no focus to set.
+    if (!object->has(ATSPI_STATE_FOCUSABLE)) return axerror::attributeUnsupported;
     if (!value.boolean().value_or(false)) return axerror::success;
     DBusReply reply = bus_->call(
         DBusCall{native->ref.bus, native->ref.path, "org.a11y.atspi.Component", "GrabFocus", {}},

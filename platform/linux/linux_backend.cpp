@@ -9,6 +9,7 @@
 #include "platform/linux/linux_clock.h"
 #include "platform/linux/linux_workspace.h"
 #include "platform/linux/x11_desktop.h"
+#include "platform/linux/x11_input_state.h"
 
 namespace tessary::linuxdesktop {
 
@@ -35,10 +36,11 @@ std::unique_ptr<DBusConnection> openAccessibilityBus(const Environment& environm
 class LinuxDesktopBackend final : public PlatformBackend {
  public:
   LinuxDesktopBackend(std::unique_ptr<X11Desktop> desktop,
-                      std::unique_ptr<LinuxAccessibility> accessibility)
+                      std::unique_ptr<LinuxAccessibility> accessibility, const std::string& display)
       : desktop_(std::move(desktop)),
         accessibility_(std::move(accessibility)),
         workspace_(*accessibility_, *desktop_),
+        inputState_(display, clock_),
         overlay_(fake::loadSceneOrThrow("{}")),
         platform_{*accessibility_,
                   *desktop_,
@@ -64,7 +66,7 @@ class LinuxDesktopBackend final : public PlatformBackend {
   LinuxClock clock_;
   AbsentHostWindows hostWindows_;
   AbsentSpeechRecognizer speech_;
-  AbsentInputState inputState_;
+  X11InputState inputState_;
   // The curtain's band windows, panel and pasteboard have no X11 translation
   // yet: they are an empty simulated desktop's, so frost-curtain answers its
   // commands here but draws nothing (docs/linux-backend.md).
@@ -91,7 +93,8 @@ std::unique_ptr<PlatformBackend> openLinuxDesktop(const Environment& environment
   std::unique_ptr<DBusConnection> bus = openAccessibilityBus(environment, session.get());
   auto accessibility =
       std::make_unique<LinuxAccessibility>(std::move(bus), std::move(session), *desktop);
-  return std::make_unique<LinuxDesktopBackend>(std::move(desktop), std::move(accessibility));
+  return std::make_unique<LinuxDesktopBackend>(std::move(desktop), std::move(accessibility),
+                                               *display);
 }
 
 LinuxAccessibility* linuxAccessibilityOf(PlatformBackend& backend) {

@@ -3,9 +3,12 @@
 // moved over it or out of its way with xdotool.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
 #include <map>
 #include <nlohmann/json.hpp>
@@ -15,6 +18,7 @@
 #include <vector>
 
 #include "hit-probe/reporting_element.h"
+#include "platform/linux/linux_backend.h"
 #include "testsupport/run_binary.h"
 
 namespace tessary::linuxdesktop {
@@ -285,6 +289,166 @@ TEST_F(LiveDesktop, FieldWriterWritesTheFocusedEntryAndCapturesShowTheTextAndIts
   Box selectedBox = boxOf(selection["bbox"]);
   EXPECT_TRUE(box.contains(selectedBox)) << selection.dump();
   EXPECT_LT(selectedBox.right - selectedBox.left, (box.right - box.left) / 2) << selection.dump();
+}
+
+// The whole file a program has written so far.
+std::string fileText(const std::string& path) {
+  std::ifstream in(path);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+bool waitFor(const std::function<bool()>& done, double seconds) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  return true;
+}
+
+TEST_F(LiveDesktop, InputSentinelReportsKeysAndADragDrivenThroughTheServer) {
+  const char* binDir = std::getenv("TESSARY_BIN_DIR");
+  ASSERT_NE(binDir, nullptr);
+  std::map<std::string, std::string> environment = desktopEnvironment();
+  BinaryRun probe = runBinary("input-sentinel", {"--probe"}, environment);
+  EXPECT_EQ(probe.exitStatus, 0) << probe.err;
+  EXPECT_EQ(probe.out, "PROBE listenEventAccess=0\n");
+
+  // The sentinel samples until it is ended: run it in the background and
+  // stop it by its pid.
+  char directory[] = "/tmp/tessary-sentinel.XXXXXX";
+  ASSERT_NE(mkdtemp(directory), nullptr);
+  const std::string output = std::string(directory) + "/out";
+  std::string command = "env -i";
+  for (const auto& [name, value] : environment)
+    command += " " + name + "='" + value + "'";
+  command += " " + std::string(binDir) + "/input-sentinel >" + output + " 2>&1 & echo $!";
+  const pid_t pid = std::atoi(commandOutput(command).c_str());
+  ASSERT_GT(pid, 0);
+
+  EXPECT_TRUE(waitFor([&] { return fileText(output) == "READY\n"; }, 10)) << fileText(output);
+  std::system(
+      "xdotool mousemove --sync 100 100 sleep 0.1 keydown ctrl sleep 0.1 keyup ctrl sleep 0.1 "
+      "keydown shift sleep 0.1 keyup shift sleep 0.1 keydown Escape sleep 0.1 keyup Escape "
+      "sleep 0.1 mousedown 1 sleep 0.1 mousemove --sync 200 150 sleep 0.1 mouseup 1 >/dev/null "
+      "2>&1");
+  const std::string expected =
+      "READY\nCTRL_DOWN\nCTRL_UP\nSHIFT_DOWN\nSHIFT_UP\nESC\nMOUSE_DOWN 100 100 0\n"
+      "MOUSE_MOVE 200 150\nMOUSE_UP 200 150 0\n";
+  waitFor([&] { return fileText(output).size() >= expected.size(); }, 10);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  const std::string seen = fileText(output);
+  kill(pid, SIGTERM);
+  waitFor([&] { return kill(pid, 0) != 0; }, 5);
+  std::system(("rm -rf " + std::string(directory)).c_str());
+  EXPECT_EQ(seen, expected);
+}
+
+// "x=.. y=.. w=.. h=.." of a window's box, as pane-scout prints it.
+std::string placeOf(const Box& box) {
+  return "x=" + std::to_string(box.left) + " y=" + std::to_string(box.top) +
+         " w=" + std::to_string(box.right - box.left) +
+         " h=" + std::to_string(box.bottom - box.top);
+}
+
+std::string firstLine(const std::string& text) {
+  return text.substr(0, text.find('\n'));
+}
+
+TEST_F(LiveDesktop, PaneScoutAndPaneRaiseFollowTwoOverlappingWindows) {
+  Box factory = moveWindow(apps_.factoryPid, 100, 100);
+  Box demo = moveWindow(apps_.demoPid, 400, 300);
+  activate(apps_.demoPid);
+  const std::map<std::string, std::string> environment = desktopEnvironment();
+  const std::string factoryWindow = windowOf(apps_.factoryPid);
+  const std::string demoWindow = windowOf(apps_.demoPid);
+  const std::string factoryLine = "pid=" + apps_.factoryPid + " cgWindowId=" + factoryWindow + " " +
+                                  placeOf(factory) +
+                                  " owner=gtk3-widget-factory title=gtk3-widget-factory";
+
+  // Where both windows lie the demo, in front, answers; both are listed,
+  // front to back.
+  BinaryRun at = runBinary("pane-scout", {"at", "500", "400"}, environment);
+  EXPECT_EQ(firstLine(at.out), "ok pid=" + apps_.demoPid + " cgWindowId=" + demoWindow + " " +
+                                   placeOf(demo) + " owner=gtk3-demo title=Application Class " +
+                                   "appBundle=/usr/bin/gtk3-demo");
+  BinaryRun listed = runBinary("pane-scout", {"list-at", "500", "400"}, environment);
+  EXPECT_EQ(listed.out,
+            "hit pid=" + apps_.demoPid + " cgWindowId=" + demoWindow +
+                " layer=0 skip=no bounds=400,300," + std::to_string(demo.right - demo.left) + "," +
+                std::to_string(demo.bottom - demo.top) +
+                " owner=gtk3-demo title=Application Class\nhit pid=" + apps_.factoryPid +
+                " cgWindowId=" + factoryWindow + " layer=0 skip=no bounds=100,100," +
+                std::to_string(factory.right - factory.left) + "," +
+                std::to_string(factory.bottom - factory.top) +
+                " owner=gtk3-widget-factory title=gtk3-widget-factory\n");
+  // Excluded, the demo is passed over for the window under it.
+  std::map<std::string, std::string> excluding = environment;
+  excluding["TESSARY_OVERLAY_EXCLUDED_PID"] = apps_.demoPid;
+  EXPECT_EQ(runBinary("pane-scout", {"at", "500", "400"}, excluding).out,
+            "ok " + factoryLine + " appBundle=/usr/bin/gtk3-widget-factory\n");
+  BinaryRun frontmost = runBinary("pane-scout", {"frontmost", apps_.factoryPid}, environment);
+  EXPECT_EQ(frontmost.out, "ok " + factoryLine + " appBundle=/usr/bin/gtk3-widget-factory\n");
+
+  // The factory's visible corner raises it in front of the demo.
+  BinaryRun raised = runBinary("pane-raise", {"200", "200"}, environment);
+  EXPECT_EQ(raised.exitStatus, 0) << raised.err;
+  EXPECT_EQ(raised.out, "activated owner=gtk3-widget-factory pid=" + apps_.factoryPid +
+                            " window=gtk3-widget-factory raised=true\n");
+  EXPECT_TRUE(waitFor(
+      [&] {
+        return runBinary("pane-scout", {"at", "500", "400"}, environment).out ==
+               "ok " + factoryLine + " appBundle=/usr/bin/gtk3-widget-factory\n";
+      },
+      5));
+  EXPECT_EQ(runBinary("pane-scout", {"active"}, environment).out, frontmost.out);
+
+  // The watch reports the window where it is, then where it was moved.
+  Box moved{};
+  bool movedOnce = false;
+  BinaryRun watched = tessary::testing::runBinaryClosingInputWhen(
+      "pane-scout", {"watch", apps_.factoryPid, "100"}, environment,
+      [&](const std::string& outSoFar) {
+        if (!movedOnce && outSoFar.find('\n') != std::string::npos) {
+          movedOnce = true;
+          moved = moveWindow(apps_.factoryPid, 150, 120);
+        }
+        return std::count(outSoFar.begin(), outSoFar.end(), '\n') >= 2;
+      });
+  EXPECT_EQ(watched.out, frontmost.out + "ok pid=" + apps_.factoryPid +
+                             " cgWindowId=" + factoryWindow + " " + placeOf(moved) +
+                             " owner=gtk3-widget-factory title=gtk3-widget-factory " +
+                             "appBundle=/usr/bin/gtk3-widget-factory\n");
+  clearTheFactory(apps_);
+}
+
+// The writes pane-raise makes after raising a window: those without an
+// AT-SPI equivalent are refused as unsupported, not reported as done.
+TEST_F(LiveDesktop, WindowWritesWithoutAnEquivalentAreUnsupported) {
+  clearTheFactory(apps_);
+  std::ostringstream err;
+  Environment environment;
+  for (const auto& [name, value] : desktopEnvironment())
+    environment.emplace(name, value);
+  std::unique_ptr<PlatformBackend> backend = openLinuxDesktop(environment, err);
+  ASSERT_TRUE(backend) << err.str();
+  Accessibility& accessibility = backend->platform().accessibility;
+  AXElement application = accessibility.applicationElement(std::stoi(apps_.factoryPid));
+  AXResult windows = accessibility.copyAttributeValue(application, "AXWindows");
+  ASSERT_TRUE(windows.get() && windows.get()->list() && !windows.get()->list()->empty());
+  const AXElement* window = windows.get()->list()->front().element();
+  ASSERT_TRUE(window);
+  EXPECT_EQ(accessibility.setAttributeValue(application, "AXFocusedWindow", AXValue(*window)),
+            axerror::attributeUnsupported);
+  EXPECT_EQ(accessibility.setAttributeValue(*window, "AXMain", AXValue(true)),
+            axerror::attributeUnsupported);
+  AXResult focusable = accessibility.isAttributeSettable(*window, "AXFocused");
+  ASSERT_TRUE(focusable.get() && focusable.get()->boolean());
+  // A GTK window's frame cannot take the focus itself.
+  EXPECT_FALSE(*focusable.get()->boolean());
+  EXPECT_EQ(accessibility.setAttributeValue(*window, "AXFocused", AXValue(true)),
+            axerror::attributeUnsupported);
+  EXPECT_EQ(accessibility.performAction(*window, "AXRaise"), axerror::success);
 }
 
 }  // namespace
