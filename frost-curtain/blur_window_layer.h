@@ -25,7 +25,7 @@ class BlurWindowLayer {
   BlurWindowLayer(const BlurWindowLayer&) = delete;
   BlurWindowLayer& operator=(const BlurWindowLayer&) = delete;
 
-  // Renders the mask from spec and the two exponents and installs it.
+  // Renders the mask from the band's `spec` and its two exponents and installs it.
   void applyMask();
   // Sets the alpha to `to` and animates the change from what shows now.
   void animateOpacity(double to, double duration, std::string_view timingFunctionName);

@@ -109,7 +109,7 @@ TEST(BandReconciliation, WhatEachChangeRenders) {
       {"material only", [](PreviewParameters& p) { p.materialName = "ultraDark"; }, 0, 8, 0},
       {"unknown material is dark", [](PreviewParameters& p) { p.materialName = "x"; }, 0, 8, 0},
       {"opacity exponent", [](PreviewParameters& p) { p.opacityExponent = 2.5; }, 8, 0, 0},
-      {"shortest alpha: the spec of all but the first",
+      {"shortest alpha: the band specs of all but the first",
        [](PreviewParameters& p) { p.shortestAlpha = 0.9; }, 7, 0, 0},
       {"height ratio: every frame", [](PreviewParameters& p) { p.heightRatio = 0.4; }, 8, 0, 8},
   };
