@@ -1,5 +1,6 @@
 #include "platform/macos/mac_screens.h"
 
+#import <AppKit/AppKit.h>
 #include <CoreGraphics/CoreGraphics.h>
 
 #include "platform/macos/display_bounds.h"
@@ -17,6 +18,8 @@ std::optional<Rect> MacScreens::mainScreenFrame() {
       display, Rect{bounds.origin.x, bounds.origin.y, bounds.size.width, bounds.size.height});
 }
 
+// The curtain's screens, in AppKit's bottom-left coordinates. Only the curtain
+// asks, after its application object exists (NSScreen needs it).
 std::vector<Rect> MacScreens::screenFrames() {
   @autoreleasepool {
     std::vector<Rect> frames;
