@@ -11,7 +11,7 @@
 #include <chrono>
 #include <stdexcept>
 
-#include "testsupport/paths.h"
+#include "testsupport/spawn_child.h"
 
 namespace tessary::testing {
 
@@ -26,51 +26,12 @@ BinaryRun runChild(const std::string& program, const std::vector<std::string>& a
                    const std::string& standardInput,
                    const std::function<bool(const std::string&)>* closeInputWhen,
                    double limitSeconds) {
-  std::string path = binDir() + "/" + program;
-  std::vector<std::string> argvStorage{path};
-  argvStorage.insert(argvStorage.end(), arguments.begin(), arguments.end());
-  std::vector<char*> argv;
-  for (auto& a : argvStorage)
-    argv.push_back(a.data());
-  argv.push_back(nullptr);
-  std::vector<std::string> envStorage;
-  for (auto& [k, v] : environment)
-    envStorage.push_back(k + "=" + v);
-  // Sanitizer settings of the test process carry over to the child.
-  for (const char* name : {"ASAN_OPTIONS", "UBSAN_OPTIONS", "LSAN_OPTIONS"}) {
-    if (const char* value = getenv(name)) envStorage.push_back(std::string(name) + "=" + value);
-  }
-  std::vector<char*> envp;
-  for (auto& e : envStorage)
-    envp.push_back(e.data());
-  envp.push_back(nullptr);
-
-  int inPipe[2], outPipe[2], errPipe[2];
-  if (pipe(inPipe) || pipe(outPipe) || pipe(errPipe)) throw std::runtime_error("pipe failed");
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_adddup2(&actions, inPipe[0], 0);
-  posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
-  posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
-  for (int fd : {inPipe[0], inPipe[1], outPipe[0], outPipe[1], errPipe[0], errPipe[1]}) {
-    posix_spawn_file_actions_addclose(&actions, fd);
-  }
-  pid_t pid = 0;
-  int spawnError = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), envp.data());
-  posix_spawn_file_actions_destroy(&actions);
-  close(inPipe[0]);
-  close(outPipe[1]);
-  close(errPipe[1]);
-  if (spawnError != 0) {
-    close(inPipe[1]);
-    close(outPipe[0]);
-    close(errPipe[0]);
-    throw std::runtime_error("cannot start " + path);
-  }
+  const SpawnedChild child = spawnChild(program, arguments, environment);
+  const pid_t pid = child.pid;
 
   // Feed standard input and drain both outputs together so that no pipe fills.
   signal(SIGPIPE, SIG_IGN);
-  int inFd = inPipe[1], outFd = outPipe[0], errFd = errPipe[0];
+  int inFd = child.in, outFd = child.out, errFd = child.err;
   size_t written = 0;
   if (standardInput.empty() && !closeInputWhen) closeIfOpen(inFd);
   BinaryRun run;
