@@ -79,7 +79,7 @@ struct TransparentTextHash {
 struct MacAccessibility::NameCache {
   std::mutex mutex;
   std::unordered_map<std::string, CFRef<CFStringRef>, TransparentTextHash, std::equal_to<>> names;
-  // Keyed by the names joined with '\n' (no attribute name holds one).
+  // Keyed by each name's length and text, so no two lists share a key.
   std::unordered_map<std::string, CFRef<CFArrayRef>, TransparentTextHash, std::equal_to<>> batches;
 
   // Valid for the cache's lifetime.
@@ -91,8 +91,9 @@ struct MacAccessibility::NameCache {
   CFArrayRef batch(std::span<const std::string_view> attributes) {
     std::string key;
     for (std::string_view attribute : attributes) {
+      key += std::to_string(attribute.size());
+      key += ':';
       key += attribute;
-      key += '\n';
     }
     std::lock_guard lock(mutex);
     auto found = batches.find(key);
@@ -100,8 +101,11 @@ struct MacAccessibility::NameCache {
     CFRef<CFMutableArrayRef> array = CFRef<CFMutableArrayRef>::adopt(CFArrayCreateMutable(
         kCFAllocatorDefault, static_cast<CFIndex>(attributes.size()), &kCFTypeArrayCallBacks));
     if (!array) return nullptr;
-    for (std::string_view attribute : attributes)
-      CFArrayAppendValue(array.get(), nameLocked(attribute));
+    for (std::string_view attribute : attributes) {
+      CFStringRef name = nameLocked(attribute);
+      if (!name) return nullptr;  // the array's callbacks cannot retain nothing
+      CFArrayAppendValue(array.get(), name);
+    }
     CFRef<CFArrayRef> stored = CFRef<CFArrayRef>::adopt(array.release());
     CFArrayRef result = stored.get();
     batches.emplace(std::move(key), std::move(stored));
@@ -113,6 +117,7 @@ struct MacAccessibility::NameCache {
     auto found = names.find(text);
     if (found != names.end()) return found->second.get();
     CFRef<CFStringRef> made = cfStringFromUtf8(text);
+    if (!made) return nullptr;  // not cached: the next call tries again
     CFStringRef result = made.get();
     names.emplace(std::string(text), std::move(made));
     return result;

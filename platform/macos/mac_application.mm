@@ -67,8 +67,10 @@ void MacApplication::readStandardInput(InputStream*, std::function<void(std::str
       data = nil;
     }
     if (data.length == 0) {
+      // Clearing the handler releases this block; keep what it calls alive.
+      auto keep = deliver;
       handle.readabilityHandler = nil;
-      (*deliver)(std::string_view());
+      (*keep)(std::string_view());
       return;
     }
     (*deliver)(std::string_view(static_cast<const char*>(data.bytes), data.length));

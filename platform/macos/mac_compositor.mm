@@ -47,7 +47,9 @@ void releaseMaskBytes(void* info, const void*, size_t) {
 // A CGImage over the mask's bytes, which the image then owns; NULL when the
 // data provider or the image cannot be made.
 CGImageRef createMaskImage(MaskImage image) {
-  if (image.width <= 0 || image.height <= 0 || image.rgba.empty()) return NULL;
+  if (image.width <= 0 || image.height <= 0 ||
+      image.rgba.size() < static_cast<size_t>(image.width) * static_cast<size_t>(image.height) * 4)
+    return NULL;
   auto* bytes = new MaskBytes(std::move(image.rgba));
   CGDataProviderRef provider =
       CGDataProviderCreateWithData(bytes, bytes->data(), bytes->size(), releaseMaskBytes);
@@ -95,8 +97,9 @@ CompositorWindowId MacCompositor::createBandWindow(const BandWindowConfig& confi
   window.level = config.level;
   window.ignoresMouseEvents = config.ignoresMouseEvents;
   window.collectionBehavior = config.collectionBehavior;
-  // The band holds the window; closing it must not release it as well.
-  window.releasedWhenClosed = config.releasedWhenClosed;
+  // The band holds the window under ARC; closing it must never release it as
+  // well, whatever the configuration asks.
+  window.releasedWhenClosed = NO;
   window.animationBehavior = static_cast<NSWindowAnimationBehavior>(config.animationBehavior);
   NSVisualEffectView* view = band.view;
   view.autoresizingMask = config.autoresizingMask;
@@ -226,7 +229,7 @@ void MacCompositor::addOpacityAnimation(CompositorWindowId id, std::string_view 
 
 void MacCompositor::setLayerMask(CompositorWindowId id, double contentsScale, MaskImage image) {
   Band* band = windows_->find(id);
-  if (!band) return;
+  if (!band || !band->view.layer) return;  // a view without a layer has no mask
   CALayer* mask = [CALayer layer];
   mask.frame = band->view.bounds;
   mask.contentsGravity = kCAGravityResize;
@@ -236,7 +239,7 @@ void MacCompositor::setLayerMask(CompositorWindowId id, double contentsScale, Ma
     mask.contents = (__bridge ::id)picture;
     CGImageRelease(picture);
   }
-  if (band->view.layer) band->view.layer.mask = mask;
+  band->view.layer.mask = mask;
 }
 
 void MacCompositor::beginTransaction() {

@@ -4,6 +4,7 @@
 #include <dispatch/dispatch.h>
 
 #include <exception>
+#include <stdexcept>
 
 namespace tessary::macos {
 
@@ -25,6 +26,9 @@ void MacHostWindows::runOnMainQueueAndWait(const std::function<void()>& work) {
   // dispatch_sync returns only after the block ran, so it may refer to
   // `work` and to the exception slot by address. An exception must not
   // unwind through libdispatch: it is carried back to the caller.
+  // From the main thread dispatch_sync onto the main queue never returns.
+  if (NSThread.isMainThread)
+    throw std::logic_error("runOnMainQueueAndWait called on the main thread");
   const std::function<void()>* job = &work;
   __block std::exception_ptr failure;
   dispatch_sync(dispatch_get_main_queue(), ^{

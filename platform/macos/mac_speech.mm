@@ -75,6 +75,9 @@ class MacAudioRequest : public SpeechAudioRequest {
 class MacRecognitionTask : public SpeechRecognitionTask {
  public:
   explicit MacRecognitionTask(SFSpeechRecognitionTask* task) : task(task) {}
+  // The framework holds a running task itself; letting go of ours must stop
+  // it (cancelling a finished task does nothing).
+  ~MacRecognitionTask() override { [task cancel]; }
   SFSpeechRecognitionTask* const task;
 };
 

@@ -173,7 +173,9 @@ PanelControlId MacTuningPanel::addPopUp(PanelControlId parent, const Rect& frame
                                         const std::vector<std::string>& items, int selected) {
   NSPopUpButton* popUp = [[NSPopUpButton alloc] initWithFrame:nsRect(frame) pullsDown:NO];
   for (const std::string& item : items)
-    [popUp addItemWithTitle:nsString(item)];
+    // Through the menu: the button's own method drops an earlier item of the
+    // same title, which would shift the indices.
+    [popUp.menu addItemWithTitle:nsString(item) action:nil keyEquivalent:@""];
   if (selected >= 0 && selected < static_cast<int>(items.size()))
     [popUp selectItemAtIndex:selected];
   popUp.target = views_->target;

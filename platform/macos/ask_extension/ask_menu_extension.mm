@@ -4,6 +4,8 @@
 #import <AppKit/AppKit.h>
 #import <FinderSync/FinderSync.h>
 
+#include <string>
+
 #include "ask-extension/ask_menu.h"
 #include "platform/macos/ask_extension/mac_finder_sync.h"
 
@@ -39,9 +41,10 @@
   tessary::macos::MacTaskLauncher launcher;
   tessary::macos::MacSystemLog log;
   // The extension's own bundle, inside the host's Contents/PlugIns.
-  const char* bundlePath = [NSBundle mainBundle].bundleURL.path.UTF8String;
-  tessary::askextension::askToEditSelection(controller, launcher, log,
-                                            bundlePath ? bundlePath : "");
+  // The string is held while its UTF-8 bytes are copied.
+  NSString* bundle = [NSBundle mainBundle].bundleURL.path;
+  std::string bundlePath = bundle.UTF8String ? bundle.UTF8String : "";
+  tessary::askextension::askToEditSelection(controller, launcher, log, bundlePath);
 }
 
 @end
