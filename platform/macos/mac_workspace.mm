@@ -1,7 +1,9 @@
 #include "platform/macos/mac_workspace.h"
 
-// Declarations only: the backend does not link AppKit, so a program that
-// never asks for running applications never loads it.
+// Declarations only: AppKit is loaded on first use, so that once the
+// curtain's AppKit services leave the shared backend (which still links
+// AppKit for them) a program that never asks for running applications never
+// loads it.
 #import <AppKit/AppKit.h>
 #include <dlfcn.h>
 
