@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <cwchar>
 #include <optional>
 
 namespace tessary::curtain {
@@ -141,72 +142,338 @@ uint8_t maskAlphaAt(const MaskShape& shape, int64_t width, int64_t height, int64
   return static_cast<uint8_t>(clampValue(a, 0, 1) * 255);
 }
 
+namespace {
+
+// A run of pixels of one alpha, written four at a time; the last four end
+// where the run ends, overlapping the ones before rather than the run's
+// neighbours.
+void fillPixels(uint8_t* at, int64_t count, uint8_t alpha) {
+  const uint32_t pixel = pixelOf(alpha);
+  if (count < 4) {
+    for (int64_t i = 0; i < count; ++i)
+      std::memcpy(at + 4 * i, &pixel, 4);
+    return;
+  }
+  const std::array<uint32_t, 4> four{pixel, pixel, pixel, pixel};
+  uint8_t* const last = at + 4 * count - 16;
+  for (; at < last; at += 16)
+    std::memcpy(at, four.data(), 16);
+  std::memcpy(last, four.data(), 16);
+}
+
+// A large block of one pixel, through the C library's pattern fill.
+void fillBlock(uint8_t* at, int64_t count, uint32_t pixel) {
+  if (count <= 0) return;
+#if defined(__APPLE__)
+  memset_pattern4(at, &pixel, static_cast<size_t>(count) * 4);
+#else
+  static_assert(sizeof(wchar_t) == 4);
+  wchar_t unit;
+  std::memcpy(&unit, &pixel, 4);
+  std::wmemset(reinterpret_cast<wchar_t*>(at), unit, static_cast<size_t>(count));
+#endif
+}
+
+void storePixel(uint8_t* at, uint8_t alpha) {
+  const uint32_t pixel = pixelOf(alpha);
+  std::memcpy(at, &pixel, 4);
+}
+
+// The alpha of one pixel from its column's lines, exactly as maskAlphaAt.
+uint8_t alphaFromLines(const ColumnLines& lines, double y, const ByteThresholds& thresholds) {
+  if (y >= lines.zero) return 0;
+  if (y <= lines.full) return 255;
+  return thresholds.byteOf(rampAt(lines, y));
+}
+
+// Every pixel on its own: for shapes whose lines do not fall steadily from
+// the edges to the centre (a droop below zero), which the run writer needs.
+void renderPixelByPixel(const std::vector<ColumnLines>& columns, int64_t width, int64_t height,
+                        const ByteThresholds& thresholds, uint8_t* pixels) {
+  for (int64_t r = 0; r < height; ++r) {
+    const double y = rowY(height, r);
+    uint8_t* row = pixels + r * width * 4;
+    for (int64_t c = 0; c < width; ++c)
+      storePixel(row + 4 * c, alphaFromLines(columns[static_cast<size_t>(c)], y, thresholds));
+  }
+}
+
+// Half of a mask's columns, from its edge (j = 0) towards its centre: the left
+// half runs left to right, the right half right to left. Where the lines fall
+// steadily along a half, "alpha >= k" holds on a prefix of it in every row:
+// at column j it holds where y lies below zero - L(k) * (zero - full), L(k)
+// being the smallest ramp value of byte k. Each row is then a few runs, found
+// by following where each level's prefix ends from one row to the next.
+class HalfRuns {
+ public:
+  HalfRuns(const std::vector<ColumnLines>& columns, int64_t width, bool rightHalf)
+      : count_(rightHalf ? width / 2 : (width + 1) / 2) {
+    lines_.reserve(static_cast<size_t>(count_));
+    for (int64_t j = 0; j < count_; ++j)
+      lines_.push_back(columns[static_cast<size_t>(rightHalf ? width - 1 - j : j)]);
+    for (const ColumnLines& lines : lines_)
+      edgeLines_.push_back({lines.zero, lines.zero - lines.full});
+  }
+
+  int64_t count() const { return count_; }
+
+  // The lines fall (or stay) from the edge to the centre, and the softness is
+  // the plain distance of the lines (not its 0.0001 floor).
+  bool applies() const {
+    for (int64_t j = 0; j < count_; ++j) {
+      const ColumnLines& lines = lines_[static_cast<size_t>(j)];
+      if (lines.softness != lines.zero - lines.full || lines.softness < 0.01) return false;
+      if (j > 0) {
+        const ColumnLines& outer = lines_[static_cast<size_t>(j - 1)];
+        if (lines.zero > outer.zero || lines.full > outer.full) return false;
+      }
+    }
+    return true;
+  }
+
+  // The other half's lines are this half's to within a rounding, column for
+  // column (mirrored columns differ in the last bits of their x): this half's
+  // runs are then the other's too, since a column is only taken as sure of a
+  // level when it is far further from the level's line than that.
+  bool mirrors(const HalfRuns& other) const {
+    if (other.count_ > count_) return false;
+    for (int64_t j = 0; j < other.count_; ++j) {
+      const ColumnLines& a = lines_[static_cast<size_t>(j)];
+      const ColumnLines& b = other.lines_[static_cast<size_t>(j)];
+      if (std::abs(a.zero - b.zero) > kMirrorTolerance ||
+          std::abs(a.full - b.full) > kMirrorTolerance)
+        return false;
+    }
+    return true;
+  }
+
+  // The columns of one alpha that changed since the row before (the rest of
+  // its run had that alpha already: runs only move towards the centre).
+  struct Run {
+    int64_t from, to;
+    uint8_t alpha;
+  };
+  // Columns near a level's edge, worked out exactly.
+  struct Unsure {
+    int64_t from, to;
+  };
+  const std::vector<Run>& runs() const { return runs_; }
+  // This row's columns near an edge, and the row before's, which its runs
+  // did not write.
+  const std::vector<Unsure>& unsure() const { return unsure_; }
+  const ColumnLines& lines(int64_t j) const { return lines_[static_cast<size_t>(j)]; }
+
+  // The runs of the next row; rows must come top to bottom (y falling).
+  void advance(double y, const ByteThresholds& thresholds) {
+    runs_.clear();
+    rowUnsure_.swap(previousRowUnsure_);
+    rowUnsure_.clear();
+    unsure_.clear();
+    if (count_ == 0) return;
+    // Levels up to allAtLeast_ hold on every column, levels past
+    // someAtLeast_ on none. A margin far wider than the rounding on either
+    // side keeps both sure; the few columns within it of a level's edge are
+    // worked out exactly.
+    const double above = y + kMargin, below = y - kMargin;
+    while (allAtLeast_ < 255 && lineAt(count_ - 1, thresholds.lowest[allAtLeast_ + 1]) >= above)
+      ++allAtLeast_;
+    while (someAtLeast_ < 255 && lineAt(0, thresholds.lowest[someAtLeast_ + 1]) > below)
+      ++someAtLeast_;
+    someAtLeast_ = std::max(someAtLeast_, allAtLeast_);
+
+    auto addRun = [&](int level, int64_t start, int64_t end) __attribute__((always_inline)) {
+      Edge& edge = edges_[static_cast<size_t>(level)];
+      const int64_t from = std::max(start, edge.written);
+      if (end > from) runs_.push_back({from, end, static_cast<uint8_t>(level)});
+      edge.written = std::max(edge.written, end);
+    };
+    int64_t end = 0;
+    for (int k = someAtLeast_; k > allAtLeast_; --k) {
+      const double lowest = thresholds.lowest[static_cast<size_t>(k)];
+      Edge& edge = edges_[static_cast<size_t>(k)];
+      const int64_t previous = edge.sure;
+      edge.sure =
+          followEdge(edge.sure, edge.step, [&](int64_t j) { return lineAt(j, lowest) >= above; });
+      edge.step = edge.sure - previous;
+      // Columns sure of a higher level are sure of this one too.
+      const int64_t start = end;
+      end = std::max(end, edge.sure);
+      addRun(k, start, end);
+      if (end < count_ && lineAt(end, lowest) > below) {
+        int64_t to = end + 1;
+        while (to < count_ && lineAt(to, lowest) > below)
+          ++to;
+        rowUnsure_.push_back({end, to});
+      }
+    }
+    addRun(allAtLeast_, end, count_);
+    unsure_.insert(unsure_.end(), rowUnsure_.begin(), rowUnsure_.end());
+    unsure_.insert(unsure_.end(), previousRowUnsure_.begin(), previousRowUnsure_.end());
+  }
+
+ private:
+  static constexpr double kMargin = 1e-9;
+  static constexpr double kMirrorTolerance = 1e-12;
+
+  struct Edge {
+    int64_t sure = 0;     // where the columns sure of the level end
+    int64_t step = 0;     // how far that moved with the last row
+    int64_t written = 0;  // where the level's run ended in the rows before
+  };
+
+  double lineAt(int64_t j, double lowest) const {
+    const EdgeLine& line = edgeLines_[static_cast<size_t>(j)];
+    return line.zero - lowest * line.spread;
+  }
+
+  // The first column from `from` on where `holds` fails (it holds on a
+  // prefix), tried first where the last row's move would put it.
+  template <typename Holds>
+  int64_t followEdge(int64_t from, int64_t step, const Holds& holds) const {
+    // Columns before `from` hold (they did a row higher, where y was
+    // larger). The edge moves nearly as far as with the row before: four
+    // columns around that guess are tested at once, without a branch each.
+    const int64_t guess = std::min(from + std::max<int64_t>(step, 0), count_);
+    const int64_t first = std::max(guess - 1, from), last = std::min(first + 4, count_);
+    int64_t holding = 0;
+    for (int64_t j = first; j < last; ++j)
+      holding += holds(j);
+    int64_t lo, hi;  // holds at lo (or lo is before `from`), fails at hi
+    if (holding == 0) {
+      if (first == from) return from;
+      lo = from - 1;
+      hi = first;
+    } else if (holding < last - first || last == count_) {
+      return first + holding;
+    } else {
+      lo = last - 1;
+      hi = count_;
+      for (int64_t jump = 1; lo + jump < count_; jump *= 2) {
+        if (!holds(lo + jump)) {
+          hi = lo + jump;
+          break;
+        }
+        lo += jump;
+      }
+    }
+    while (hi - lo > 1) {
+      const int64_t mid = lo + (hi - lo) / 2;
+      (holds(mid) ? lo : hi) = mid;
+    }
+    return hi;
+  }
+
+  int64_t count_;
+  std::vector<ColumnLines> lines_;
+  struct EdgeLine {
+    double zero, spread;  // the 0 % line and its distance to the 100 % line
+  };
+  std::vector<EdgeLine> edgeLines_;
+  int allAtLeast_ = 0, someAtLeast_ = 0;
+  std::array<Edge, 256> edges_{};
+  std::vector<Run> runs_;
+  std::vector<Unsure> unsure_, rowUnsure_, previousRowUnsure_;
+};
+
+// The exact alpha of the columns near a level's edge.
+void writeUnsure(const HalfRuns& runs, const HalfRuns& half, bool rightHalf, int64_t width,
+                 double y, const ByteThresholds& thresholds, uint8_t* row) {
+  for (const HalfRuns::Unsure& unsure : runs.unsure()) {
+    for (int64_t j = unsure.from; j < std::min(unsure.to, half.count()); ++j)
+      storePixel(row + 4 * (rightHalf ? width - 1 - j : j),
+                 alphaFromLines(half.lines(j), y, thresholds));
+  }
+}
+
+// Writes what changed of a half's runs into the row buffer, the right half
+// mirrored; the columns near a level's edge get their exact alpha from their
+// own lines.
+void writeHalf(const HalfRuns& runs, const HalfRuns& half, bool rightHalf, int64_t width, double y,
+               const ByteThresholds& thresholds, uint8_t* row) {
+  const int64_t count = half.count();
+  for (const HalfRuns::Run& run : runs.runs()) {
+    const int64_t to = std::min(run.to, count);
+    if (to > run.from)
+      fillPixels(row + 4 * (rightHalf ? width - to : run.from), to - run.from, run.alpha);
+  }
+  writeUnsure(runs, half, rightHalf, width, y, thresholds, row);
+}
+
+std::vector<ColumnLines> columnLines(const MaskShape& shape, int64_t width) {
+  std::vector<ColumnLines> columns(static_cast<size_t>(width));
+  std::vector<double> squares(static_cast<size_t>(width));
+  for (int64_t c = 0; c < width; ++c) {
+    const double t = 2 * columnX(width, c) - 1;
+    squares[static_cast<size_t>(c)] = t * t;
+  }
+  for (int64_t c = 0; c < width; ++c) {
+    // Columns mirrored across the centre usually get the same square, and
+    // with it the same lines, to the last bit.
+    const int64_t mirror = width - 1 - c;
+    if (mirror < c && squares[static_cast<size_t>(mirror)] == squares[static_cast<size_t>(c)]) {
+      columns[static_cast<size_t>(c)] = columns[static_cast<size_t>(mirror)];
+    } else {
+      columns[static_cast<size_t>(c)] = linesAt(shape, columnX(width, c));
+    }
+  }
+  return columns;
+}
+
+}  // namespace
+
 MaskImage renderMask(const MaskShape& shape, int64_t width, int64_t height) {
   MaskImage image;
   if (width <= 0 || height <= 0 || width > kMaxMaskPixels / height) return image;
   image.width = width;
   image.height = height;
   image.rgba.resize(static_cast<size_t>(width * height * 4));
+  uint8_t* pixels = image.rgba.data();
 
   // Every band of a curtain shares its opacity exponent.
   thread_local std::optional<ByteThresholds> cached;
   const double exponent = std::max(0.2, shape.opacityExponent);
   if (!cached || cached->exponent != exponent) cached.emplace(exponent);
   const ByteThresholds& thresholds = *cached;
-  std::vector<ColumnLines> columns(static_cast<size_t>(width));
+  const std::vector<ColumnLines> columns = columnLines(shape, width);
+
+  HalfRuns left(columns, width, false), right(columns, width, true);
+  if (!left.applies() || !right.applies()) {
+    renderPixelByPixel(columns, width, height, thresholds, pixels);
+    return image;
+  }
+  const bool mirrored = left.mirrors(right);  // the usual case
+
   double highestZero = 0, lowestFull = 1;
-  for (int64_t c = 0; c < width; ++c) {
-    const ColumnLines lines = linesAt(shape, columnX(width, c));
-    columns[static_cast<size_t>(c)] = lines;
+  for (const ColumnLines& lines : columns) {
     highestZero = std::max(highestZero, lines.zero);
     lowestFull = std::min(lowestFull, lines.full);
   }
+  // Rows above every 0 % line are clear, rows below every 100 % line opaque;
+  // y falls row by row, so each kind is one block.
+  int64_t firstShaped = 0;
+  while (firstShaped < height && rowY(height, firstShaped) >= highestZero)
+    ++firstShaped;
+  int64_t firstOpaque = firstShaped;
+  while (firstOpaque < height && rowY(height, firstOpaque) > lowestFull)
+    ++firstOpaque;
 
-  // Columns that mirror each other across the centre usually get the same
-  // lines to the last bit; their pixels are then computed once.
-  std::vector<uint8_t> mirrored(static_cast<size_t>(width));
-  for (int64_t c = 0; c < width / 2; ++c) {
-    const ColumnLines& left = columns[static_cast<size_t>(c)];
-    const ColumnLines& right = columns[static_cast<size_t>(width - 1 - c)];
-    mirrored[static_cast<size_t>(c)] =
-        left.zero == right.zero && left.full == right.full && left.softness == right.softness;
-  }
-
-  const uint32_t transparent = pixelOf(0), opaque = pixelOf(255);
+  // Rows are put together in a buffer that stays in the cache, each from the
+  // one before, and copied out whole, which the C library does with the
+  // widest stores the processor has.
   const size_t rowBytes = static_cast<size_t>(width) * 4;
-  const uint8_t* transparentRow = nullptr;
-  const uint8_t* opaqueRow = nullptr;
-  for (int64_t r = 0; r < height; ++r) {
-    uint8_t* row = image.rgba.data() + r * width * 4;
+  fillBlock(pixels, firstShaped * width, pixelOf(0));
+  MaskBytes row(rowBytes);
+  for (int64_t r = firstShaped; r < firstOpaque; ++r) {
     const double y = rowY(height, r);
-    if (y >= highestZero || y <= lowestFull) {
-      // Whole rows repeat: the first of each kind is written, the rest copied.
-      const bool clear = y >= highestZero;
-      const uint8_t*& first = clear ? transparentRow : opaqueRow;
-      if (first) {
-        std::memcpy(row, first, rowBytes);
-      } else {
-        const uint32_t pixel = clear ? transparent : opaque;
-        for (int64_t c = 0; c < width; ++c)
-          std::memcpy(row + 4 * c, &pixel, 4);
-        first = row;
-      }
-      continue;
-    }
-    auto pixelAt = [&](int64_t c) {
-      const ColumnLines& lines = columns[static_cast<size_t>(c)];
-      if (y >= lines.zero) return transparent;
-      if (y <= lines.full) return opaque;
-      return pixelOf(thresholds.byteOf(rampAt(lines, y)));
-    };
-    for (int64_t c = 0; c < width; ++c) {
-      const int64_t mirror = width - 1 - c;
-      if (mirror < c && mirrored[static_cast<size_t>(mirror)]) continue;  // written with its twin
-      const uint32_t pixel = pixelAt(c);
-      std::memcpy(row + 4 * c, &pixel, 4);
-      if (mirror > c && mirrored[static_cast<size_t>(c)]) std::memcpy(row + 4 * mirror, &pixel, 4);
-    }
+    left.advance(y, thresholds);
+    writeHalf(left, left, false, width, y, thresholds, row.data());
+    if (!mirrored) right.advance(y, thresholds);
+    writeHalf(mirrored ? left : right, right, true, width, y, thresholds, row.data());
+    std::memcpy(pixels + r * width * 4, row.data(), rowBytes);
   }
+  // Opaque white is every byte 255.
+  std::memset(pixels + firstOpaque * width * 4, 255,
+              static_cast<size_t>((height - firstOpaque) * width * 4));
   return image;
 }
 
