@@ -257,15 +257,15 @@ class HalfRuns {
   struct Unsure {
     int64_t from, to;
   };
-  const std::vector<Run>& runs() const { return runs_; }
   // This row's columns near an edge, and the row before's, which its runs
   // did not write.
   const std::vector<Unsure>& unsure() const { return unsure_; }
   const ColumnLines& lines(int64_t j) const { return lines_[static_cast<size_t>(j)]; }
 
-  // The runs of the next row; rows must come top to bottom (y falling).
-  void advance(double y, const ByteThresholds& thresholds) {
-    runs_.clear();
+  // The runs of the next row, handed to writeRun; rows must come top to
+  // bottom (y falling).
+  template <typename WriteRun>
+  void advance(double y, const ByteThresholds& thresholds, const WriteRun& writeRun) {
     rowUnsure_.swap(previousRowUnsure_);
     rowUnsure_.clear();
     unsure_.clear();
@@ -284,7 +284,7 @@ class HalfRuns {
     auto addRun = [&](int level, int64_t start, int64_t end) __attribute__((always_inline)) {
       Edge& edge = edges_[static_cast<size_t>(level)];
       const int64_t from = std::max(start, edge.written);
-      if (end > from) runs_.push_back({from, end, static_cast<uint8_t>(level)});
+      if (end > from) writeRun(Run{from, end, static_cast<uint8_t>(level)});
       edge.written = std::max(edge.written, end);
     };
     int64_t end = 0;
@@ -371,7 +371,6 @@ class HalfRuns {
   std::vector<EdgeLine> edgeLines_;
   int allAtLeast_ = 0, someAtLeast_ = 0;
   std::array<Edge, 256> edges_{};
-  std::vector<Run> runs_;
   std::vector<Unsure> unsure_, rowUnsure_, previousRowUnsure_;
 };
 
@@ -385,18 +384,13 @@ void writeUnsure(const HalfRuns& runs, const HalfRuns& half, bool rightHalf, int
   }
 }
 
-// Writes what changed of a half's runs into the row buffer, the right half
-// mirrored; the columns near a level's edge get their exact alpha from their
-// own lines.
-void writeHalf(const HalfRuns& runs, const HalfRuns& half, bool rightHalf, int64_t width, double y,
-               const ByteThresholds& thresholds, uint8_t* row) {
-  const int64_t count = half.count();
-  for (const HalfRuns::Run& run : runs.runs()) {
-    const int64_t to = std::min(run.to, count);
-    if (to > run.from)
-      fillPixels(row + 4 * (rightHalf ? width - to : run.from), to - run.from, run.alpha);
-  }
-  writeUnsure(runs, half, rightHalf, width, y, thresholds, row);
+// Writes one changed run of a half into the row buffer, the right half
+// mirrored and cut to its own columns.
+void writeRun(const HalfRuns::Run& run, int64_t count, bool rightHalf, int64_t width,
+              uint8_t* row) {
+  const int64_t to = std::min(run.to, count);
+  if (to > run.from)
+    fillPixels(row + 4 * (rightHalf ? width - to : run.from), to - run.from, run.alpha);
 }
 
 std::vector<ColumnLines> columnLines(const MaskShape& shape, int64_t width) {
@@ -465,10 +459,17 @@ MaskImage renderMask(const MaskShape& shape, int64_t width, int64_t height) {
   MaskBytes row(rowBytes);
   for (int64_t r = firstShaped; r < firstOpaque; ++r) {
     const double y = rowY(height, r);
-    left.advance(y, thresholds);
-    writeHalf(left, left, false, width, y, thresholds, row.data());
-    if (!mirrored) right.advance(y, thresholds);
-    writeHalf(mirrored ? left : right, right, true, width, y, thresholds, row.data());
+    left.advance(y, thresholds, [&](const HalfRuns::Run& run) {
+      writeRun(run, left.count(), false, width, row.data());
+      if (mirrored) writeRun(run, right.count(), true, width, row.data());
+    });
+    if (!mirrored) {
+      right.advance(y, thresholds, [&](const HalfRuns::Run& run) {
+        writeRun(run, right.count(), true, width, row.data());
+      });
+    }
+    writeUnsure(left, left, false, width, y, thresholds, row.data());
+    writeUnsure(mirrored ? left : right, right, true, width, y, thresholds, row.data());
     std::memcpy(pixels + r * width * 4, row.data(), rowBytes);
   }
   // Opaque white is every byte 255.
