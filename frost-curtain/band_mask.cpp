@@ -209,6 +209,7 @@ class HalfRuns {
   HalfRuns(const std::vector<ColumnLines>& columns, int64_t width, bool rightHalf)
       : count_(rightHalf ? width / 2 : (width + 1) / 2) {
     lines_.reserve(static_cast<size_t>(count_));
+    edgeLines_.reserve(static_cast<size_t>(count_));
     for (int64_t j = 0; j < count_; ++j)
       lines_.push_back(columns[static_cast<size_t>(rightHalf ? width - 1 - j : j)]);
     for (const ColumnLines& lines : lines_)
@@ -336,8 +337,12 @@ class HalfRuns {
     const int64_t guess = std::min(from + std::max<int64_t>(step, 0), count_);
     const int64_t first = std::max(guess - 1, from), last = std::min(first + 4, count_);
     int64_t holding = 0;
-    for (int64_t j = first; j < last; ++j)
-      holding += holds(j);
+    if (last - first == 4) {
+      holding = holds(first) + holds(first + 1) + holds(first + 2) + holds(first + 3);
+    } else {
+      for (int64_t j = first; j < last; ++j)
+        holding += holds(j);
+    }
     int64_t lo, hi;  // holds at lo (or lo is before `from`), fails at hi
     if (holding == 0) {
       if (first == from) return from;
