@@ -1,16 +1,14 @@
-// The macOS backend: every service is the operating system's own.
+// The macOS backend: every service is the operating system's own. The
+// AppKit ones come from whichever AppKit library the program links
+// (appkit_services.h): the real ones in frost-curtain, stand-ins elsewhere.
 #include "platform/backend.h"
+#include "platform/macos/appkit_services.h"
 #include "platform/macos/mac_accessibility.h"
-#include "platform/macos/mac_application.h"
 #include "platform/macos/mac_clock.h"
-#include "platform/macos/mac_compositor.h"
 #include "platform/macos/mac_host_windows.h"
 #include "platform/macos/mac_input_state.h"
-#include "platform/macos/mac_pasteboard.h"
 #include "platform/macos/mac_random.h"
-#include "platform/macos/mac_screens.h"
 #include "platform/macos/mac_speech.h"
-#include "platform/macos/mac_tuning_panel.h"
 #include "platform/macos/mac_window_server.h"
 #include "platform/macos/mac_workspace.h"
 
@@ -25,20 +23,26 @@ class MacPlatformBackend : public PlatformBackend {
  private:
   macos::MacAccessibility accessibility_;
   macos::MacWindowServer windowServer_;
-  macos::MacScreens screens_;
   macos::MacWorkspace workspace_;
   macos::MacClock clock_;
   macos::MacHostWindows hostWindows_;
   macos::MacSpeechRecognizer speechRecognizer_;
   macos::MacInputState inputState_;
-  macos::MacApplication application_;
-  macos::MacCompositor compositor_;
-  macos::MacPasteboard pasteboard_;
   macos::MacRandom random_;
-  macos::MacTuningPanel tuningPanel_;
-  Platform platform_{accessibility_, windowServer_,     screens_,    workspace_,   clock_,
-                     hostWindows_,   speechRecognizer_, inputState_, application_, compositor_,
-                     pasteboard_,    random_,           tuningPanel_};
+  macos::AppKitServices appKit_ = macos::makeAppKitServices();
+  Platform platform_{accessibility_,
+                     windowServer_,
+                     *appKit_.screens,
+                     workspace_,
+                     clock_,
+                     hostWindows_,
+                     speechRecognizer_,
+                     inputState_,
+                     *appKit_.application,
+                     *appKit_.compositor,
+                     *appKit_.pasteboard,
+                     random_,
+                     *appKit_.tuningPanel};
 };
 
 }  // namespace

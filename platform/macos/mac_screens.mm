@@ -1,6 +1,5 @@
 #include "platform/macos/mac_screens.h"
 
-#import <AppKit/AppKit.h>
 #include <CoreGraphics/CoreGraphics.h>
 
 #include "platform/macos/display_bounds.h"
@@ -16,25 +15,6 @@ std::optional<Rect> MacScreens::mainScreenFrame() {
   CGRect bounds = CGDisplayBounds(display);
   return mainScreenFrameFromDisplay(
       display, Rect{bounds.origin.x, bounds.origin.y, bounds.size.width, bounds.size.height});
-}
-
-// The curtain's screens, in AppKit's bottom-left coordinates. Only the curtain
-// asks, after its application object exists (NSScreen needs it).
-std::vector<Rect> MacScreens::screenFrames() {
-  @autoreleasepool {
-    std::vector<Rect> frames;
-    for (NSScreen* screen in NSScreen.screens) {
-      NSRect frame = screen.frame;
-      frames.push_back(Rect{frame.origin.x, frame.origin.y, frame.size.width, frame.size.height});
-    }
-    return frames;
-  }
-}
-
-// Screen coordinates, bottom-left origin, like the frames above.
-Point MacScreens::mouseLocation() {
-  NSPoint location = NSEvent.mouseLocation;
-  return Point{location.x, location.y};
 }
 
 }  // namespace tessary::macos
