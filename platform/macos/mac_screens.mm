@@ -3,6 +3,7 @@
 #include <CoreGraphics/CoreGraphics.h>
 
 #include "platform/macos/display_bounds.h"
+#include "platform/macos/service_kits.h"
 
 namespace tessary::macos {
 
@@ -15,6 +16,10 @@ std::optional<Rect> MacScreens::mainScreenFrame() {
   CGRect bounds = CGDisplayBounds(display);
   return mainScreenFrameFromDisplay(
       display, Rect{bounds.origin.x, bounds.origin.y, bounds.size.width, bounds.size.height});
+}
+
+std::unique_ptr<Screens> makeScreens() {
+  return std::make_unique<MacScreens>();
 }
 
 }  // namespace tessary::macos

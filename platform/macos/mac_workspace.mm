@@ -8,6 +8,7 @@
 #include <dlfcn.h>
 
 #include "platform/macos/cf_text.h"
+#include "platform/macos/service_kits.h"
 
 namespace tessary::macos {
 
@@ -93,6 +94,10 @@ bool MacWorkspace::activateApplication(int32_t pid, uint32_t options) {
     // The options bits of workspace.h are NSApplicationActivationOptions'.
     return [application activateWithOptions:static_cast<NSApplicationActivationOptions>(options)];
   }
+}
+
+std::unique_ptr<Workspace> makeWorkspace() {
+  return std::make_unique<MacWorkspace>();
 }
 
 }  // namespace tessary::macos

@@ -1,39 +1,38 @@
-// A desktop without AppKit, for the programs that do not link it: an
-// application that never launches, no band windows, a pasteboard that
-// refuses, and a tuning panel without views. Every call is safe and answers
-// what its interface says of something absent. Plain C++, tested everywhere.
-#pragma once
-
+// A desktop without AppKit: an application that never launches, no band
+// windows, a pasteboard that refuses, a tuning panel without views, and
+// screens that are the displays alone.
 #include <functional>
+#include <utility>
 #include <vector>
 
-#include "platform/background_application.h"
-#include "platform/compositor.h"
-#include "platform/pasteboard.h"
-#include "platform/tuning_panel_views.h"
+#include "platform/macos/service_kits.h"
 
 namespace tessary::macos {
 
+namespace {
+
 // There is no event loop: `run` returns at once without launching, work for
-// the main queue never runs, and standard input ends before anything is read.
+// the main queue is dropped (nothing would ever run it), and standard input
+// ends before anything is read.
 class NoApplication : public BackgroundApplication {
  public:
   void setActivationPolicy(int) override {}
   void activateIgnoringOtherApps() override {}
-  void run(std::function<void()> didFinishLaunching) override;
+  void run(std::function<void()>) override {}
   void terminate() override {}
-  void performOnMainQueue(std::function<void()> work) override;
-  void readStandardInput(InputStream* in, std::function<void(std::string_view)> onData) override;
+  void performOnMainQueue(std::function<void()>) override {}
+  void readStandardInput(InputStream*, std::function<void(std::string_view)> onData) override {
+    if (onData) onData(std::string_view());
+  }
 };
 
-// Makes no window: `createBandWindow` answers kNoBandWindow, and every window
-// query answers as for a window that does not exist. A transaction has
-// nothing to animate, so its completion runs when it is committed.
+// Makes no window: `createBandWindow` answers 0 (real windows count from 1),
+// and every window query answers as for a window that does not exist. A
+// transaction has nothing to animate, so its completion runs when it is
+// committed, or at once when set outside any transaction.
 class NoCompositor : public Compositor {
  public:
-  static constexpr CompositorWindowId kNoBandWindow = 0;
-
-  CompositorWindowId createBandWindow(const BandWindowConfig& config) override;
+  CompositorWindowId createBandWindow(const BandWindowConfig&) override { return 0; }
   void releaseWindow(CompositorWindowId) override {}
   Rect windowFrame(CompositorWindowId) override { return Rect{}; }
   void setWindowFrame(CompositorWindowId, const Rect&, bool, bool) override {}
@@ -57,10 +56,21 @@ class NoCompositor : public Compositor {
   void addOpacityAnimation(CompositorWindowId, std::string_view, float, float, double,
                            std::string_view) override {}
   void setLayerMask(CompositorWindowId, double, MaskImage) override {}
-  void beginTransaction() override;
+  void beginTransaction() override { openTransactions_.emplace_back(); }
   void setTransactionDisableActions(bool) override {}
-  void setTransactionCompletion(std::function<void()> completion) override;
-  void commitTransaction() override;
+  void setTransactionCompletion(std::function<void()> completion) override {
+    if (openTransactions_.empty()) {
+      if (completion) completion();
+      return;
+    }
+    openTransactions_.back() = std::move(completion);
+  }
+  void commitTransaction() override {
+    if (openTransactions_.empty()) return;
+    std::function<void()> completion = std::move(openTransactions_.back());
+    openTransactions_.pop_back();
+    if (completion) completion();
+  }
 
  private:
   // The completion of each open transaction, innermost last.
@@ -110,5 +120,24 @@ class NoTuningPanel : public TuningPanelViews {
   PanelControlId nextId() { return ++lastId_; }
   PanelControlId lastId_ = kPanelDocumentView;
 };
+
+// The displays' main screen, with the interface's screen list (that screen
+// alone) and pointer (the origin).
+class DisplaysOnly : public Screens {
+ public:
+  explicit DisplaysOnly(Screens& displays) : displays_(displays) {}
+  std::optional<Rect> mainScreenFrame() override { return displays_.mainScreenFrame(); }
+
+ private:
+  Screens& displays_;
+};
+
+}  // namespace
+
+AppKitServices makeAppKitServices(Screens& displays) {
+  return AppKitServices{std::make_unique<DisplaysOnly>(displays), std::make_unique<NoApplication>(),
+                        std::make_unique<NoCompositor>(), std::make_unique<NoPasteboard>(),
+                        std::make_unique<NoTuningPanel>()};
+}
 
 }  // namespace tessary::macos
