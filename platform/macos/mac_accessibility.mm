@@ -10,6 +10,7 @@
 #include "platform/macos/ax_translation.h"
 #include "platform/macos/cf_ref.h"
 #include "platform/macos/cf_text.h"
+#include "platform/macos/service_kits.h"
 
 namespace tessary::macos {
 
@@ -285,6 +286,10 @@ int32_t MacAccessibility::addNotification(AXObserverId observer, const AXElement
     return remote(observerRef(found->second), elementRef(element), name, nullptr);
   }
   return AXObserverAddNotification(observerRef(found->second), elementRef(element), name, nullptr);
+}
+
+std::unique_ptr<Accessibility> makeAccessibility() {
+  return std::make_unique<MacAccessibility>();
 }
 
 }  // namespace tessary::macos

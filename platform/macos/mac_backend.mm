@@ -1,18 +1,10 @@
-// The macOS backend: every service is the operating system's own.
+// The macOS backend: every service is the operating system's own, or a
+// stand-in for one the program does not use (service_kits.h), so that a
+// program links only the frameworks it needs.
 #include "platform/backend.h"
-#include "platform/macos/mac_accessibility.h"
-#include "platform/macos/mac_application.h"
 #include "platform/macos/mac_clock.h"
-#include "platform/macos/mac_compositor.h"
-#include "platform/macos/mac_host_windows.h"
-#include "platform/macos/mac_input_state.h"
-#include "platform/macos/mac_pasteboard.h"
 #include "platform/macos/mac_random.h"
-#include "platform/macos/mac_screens.h"
-#include "platform/macos/mac_speech.h"
-#include "platform/macos/mac_tuning_panel.h"
-#include "platform/macos/mac_window_server.h"
-#include "platform/macos/mac_workspace.h"
+#include "platform/macos/service_kits.h"
 
 namespace tessary {
 
@@ -23,22 +15,29 @@ class MacPlatformBackend : public PlatformBackend {
   Platform& platform() override { return platform_; }
 
  private:
-  macos::MacAccessibility accessibility_;
-  macos::MacWindowServer windowServer_;
-  macos::MacScreens screens_;
-  macos::MacWorkspace workspace_;
+  std::unique_ptr<Accessibility> accessibility_ = macos::makeAccessibility();
+  std::unique_ptr<WindowServer> windowServer_ = macos::makeWindowServer();
+  std::unique_ptr<Screens> displays_ = macos::makeScreens();
+  std::unique_ptr<Workspace> workspace_ = macos::makeWorkspace();
   macos::MacClock clock_;
-  macos::MacHostWindows hostWindows_;
-  macos::MacSpeechRecognizer speechRecognizer_;
-  macos::MacInputState inputState_;
-  macos::MacApplication application_;
-  macos::MacCompositor compositor_;
-  macos::MacPasteboard pasteboard_;
+  std::unique_ptr<HostWindows> hostWindows_ = macos::makeHostWindows();
+  std::unique_ptr<SpeechRecognizer> speechRecognizer_ = macos::makeSpeechRecognizer();
+  std::unique_ptr<InputState> inputState_ = macos::makeInputState();
   macos::MacRandom random_;
-  macos::MacTuningPanel tuningPanel_;
-  Platform platform_{accessibility_, windowServer_,     screens_,    workspace_,   clock_,
-                     hostWindows_,   speechRecognizer_, inputState_, application_, compositor_,
-                     pasteboard_,    random_,           tuningPanel_};
+  macos::AppKitServices appKit_ = macos::makeAppKitServices(*displays_);
+  Platform platform_{*accessibility_,
+                     *windowServer_,
+                     *appKit_.screens,
+                     *workspace_,
+                     clock_,
+                     *hostWindows_,
+                     *speechRecognizer_,
+                     *inputState_,
+                     *appKit_.application,
+                     *appKit_.compositor,
+                     *appKit_.pasteboard,
+                     random_,
+                     *appKit_.tuningPanel};
 };
 
 }  // namespace

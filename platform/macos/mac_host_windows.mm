@@ -6,6 +6,8 @@
 #include <exception>
 #include <stdexcept>
 
+#include "platform/macos/service_kits.h"
+
 namespace tessary::macos {
 
 static_assert(windowlevel::normal == NSNormalWindowLevel);
@@ -73,6 +75,10 @@ void MacHostWindows::orderAbove(HostWindow window, int64_t relativeTo) {
   static_assert(NSWindowAbove == 1);
   TESSARY_HOST_WINDOW(window);
   [nsWindow orderWindow:NSWindowAbove relativeTo:static_cast<NSInteger>(relativeTo)];
+}
+
+std::unique_ptr<HostWindows> makeHostWindows() {
+  return std::make_unique<MacHostWindows>();
 }
 
 }  // namespace tessary::macos

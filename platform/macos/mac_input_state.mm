@@ -4,6 +4,8 @@
 #include <CoreGraphics/CoreGraphics.h>
 #include <IOKit/hidsystem/IOHIDLib.h>
 
+#include "platform/macos/service_kits.h"
+
 namespace tessary::macos {
 
 uint64_t MacInputState::flagsState(int32_t stateId) {
@@ -51,6 +53,10 @@ void MacInputState::runRepeatingTimer(double intervalSeconds, double toleranceSe
   CFRunLoopRun();
   CFRunLoopTimerInvalidate(timer);
   CFRelease(timer);
+}
+
+std::unique_ptr<InputState> makeInputState() {
+  return std::make_unique<MacInputState>();
 }
 
 }  // namespace tessary::macos

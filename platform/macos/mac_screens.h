@@ -1,4 +1,5 @@
-// Displays over Core Graphics.
+// Displays over Core Graphics: the main display alone. The curtain's screen
+// list and pointer come from AppKit (appkit/mac_appkit_screens.h).
 #pragma once
 
 #include "platform/screens.h"
@@ -8,8 +9,6 @@ namespace tessary::macos {
 class MacScreens : public Screens {
  public:
   std::optional<Rect> mainScreenFrame() override;
-  std::vector<Rect> screenFrames() override;
-  Point mouseLocation() override;
 };
 
 }  // namespace tessary::macos

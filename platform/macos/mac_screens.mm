@@ -1,9 +1,9 @@
 #include "platform/macos/mac_screens.h"
 
-#import <AppKit/AppKit.h>
 #include <CoreGraphics/CoreGraphics.h>
 
 #include "platform/macos/display_bounds.h"
+#include "platform/macos/service_kits.h"
 
 namespace tessary::macos {
 
@@ -18,23 +18,8 @@ std::optional<Rect> MacScreens::mainScreenFrame() {
       display, Rect{bounds.origin.x, bounds.origin.y, bounds.size.width, bounds.size.height});
 }
 
-// The curtain's screens, in AppKit's bottom-left coordinates. Only the curtain
-// asks, after its application object exists (NSScreen needs it).
-std::vector<Rect> MacScreens::screenFrames() {
-  @autoreleasepool {
-    std::vector<Rect> frames;
-    for (NSScreen* screen in NSScreen.screens) {
-      NSRect frame = screen.frame;
-      frames.push_back(Rect{frame.origin.x, frame.origin.y, frame.size.width, frame.size.height});
-    }
-    return frames;
-  }
-}
-
-// Screen coordinates, bottom-left origin, like the frames above.
-Point MacScreens::mouseLocation() {
-  NSPoint location = NSEvent.mouseLocation;
-  return Point{location.x, location.y};
+std::unique_ptr<Screens> makeScreens() {
+  return std::make_unique<MacScreens>();
 }
 
 }  // namespace tessary::macos

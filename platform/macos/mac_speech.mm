@@ -9,6 +9,7 @@
 #include <cstring>
 
 #include "platform/macos/cf_text.h"
+#include "platform/macos/service_kits.h"
 
 namespace tessary::macos {
 
@@ -175,6 +176,10 @@ std::shared_ptr<SpeechAudioRequest> MacSpeechRecognizer::makeAudioBufferRequest(
         [[speechClass(@"SFSpeechAudioBufferRecognitionRequest") alloc] init];
     return std::make_shared<MacAudioRequest>(request);
   }
+}
+
+std::unique_ptr<SpeechRecognizer> makeSpeechRecognizer() {
+  return std::make_unique<MacSpeechRecognizer>();
 }
 
 }  // namespace tessary::macos

@@ -4,6 +4,7 @@
 
 #include "platform/macos/cf_ref.h"
 #include "platform/macos/plist_translation.h"
+#include "platform/macos/service_kits.h"
 
 namespace tessary::macos {
 
@@ -29,6 +30,10 @@ std::optional<PlistArray> MacWindowServer::copyWindowInfo(uint32_t options,
     }
   }
   return entries;
+}
+
+std::unique_ptr<WindowServer> makeWindowServer() {
+  return std::make_unique<MacWindowServer>();
 }
 
 }  // namespace tessary::macos

@@ -1,13 +1,14 @@
 #include "platform/macos/mac_workspace.h"
 
-// Declarations only: AppKit is loaded on first use, so that once the
-// curtain's AppKit services leave the shared backend (which still links
-// AppKit for them) a program that never asks for running applications never
-// loads it.
+// Declarations only: the backend does not link AppKit (only frost-curtain
+// does, for its own services), so AppKit is loaded on first use and its
+// classes are looked up by name; a program that never asks for applications
+// never loads it.
 #import <AppKit/AppKit.h>
 #include <dlfcn.h>
 
 #include "platform/macos/cf_text.h"
+#include "platform/macos/service_kits.h"
 
 namespace tessary::macos {
 
@@ -18,15 +19,26 @@ namespace {
 
 constexpr const char* kAppKitPath = "/System/Library/Frameworks/AppKit.framework/AppKit";
 
-// Loads AppKit on first use and creates the shared application object once,
-// before anything else of AppKit is used. Nil when AppKit cannot be loaded.
-id sharedWorkspace() {
-  static Class workspaceClass = []() -> Class {
-    if (!dlopen(kAppKitPath, RTLD_LAZY | RTLD_GLOBAL)) return nil;
+// An AppKit class by name. AppKit is loaded on the first call, and the
+// shared application object created once, before anything else of AppKit is
+// used. Nil when AppKit cannot be loaded.
+Class appKitClass(NSString* name) {
+  static const bool loaded = [] {
+    if (!dlopen(kAppKitPath, RTLD_LAZY | RTLD_GLOBAL)) return false;
     [NSClassFromString(@"NSApplication") sharedApplication];
-    return NSClassFromString(@"NSWorkspace");
+    return true;
   }();
-  return [workspaceClass sharedWorkspace];
+  return loaded ? NSClassFromString(name) : nil;
+}
+
+NSWorkspace* sharedWorkspace() {
+  return [appKitClass(@"NSWorkspace") sharedWorkspace];
+}
+
+// Nil when no running application has the pid (or AppKit is missing).
+NSRunningApplication* runningApplicationWithPid(int32_t pid) {
+  return [appKitClass(@"NSRunningApplication")
+      runningApplicationWithProcessIdentifier:static_cast<pid_t>(pid)];
 }
 
 std::optional<std::string> optionalText(NSString* text) {
@@ -69,8 +81,7 @@ std::optional<RunningApplication> MacWorkspace::frontmostApplication() {
 
 std::optional<RunningApplication> MacWorkspace::runningApplication(int32_t pid) {
   @autoreleasepool {
-    NSRunningApplication* application =
-        [NSRunningApplication runningApplicationWithProcessIdentifier:static_cast<pid_t>(pid)];
+    NSRunningApplication* application = runningApplicationWithPid(pid);
     if (!application) return std::nullopt;
     return describe(application);
   }
@@ -78,12 +89,15 @@ std::optional<RunningApplication> MacWorkspace::runningApplication(int32_t pid) 
 
 bool MacWorkspace::activateApplication(int32_t pid, uint32_t options) {
   @autoreleasepool {
-    NSRunningApplication* application =
-        [NSRunningApplication runningApplicationWithProcessIdentifier:static_cast<pid_t>(pid)];
+    NSRunningApplication* application = runningApplicationWithPid(pid);
     if (!application) return false;
     // The options bits of workspace.h are NSApplicationActivationOptions'.
     return [application activateWithOptions:static_cast<NSApplicationActivationOptions>(options)];
   }
+}
+
+std::unique_ptr<Workspace> makeWorkspace() {
+  return std::make_unique<MacWorkspace>();
 }
 
 }  // namespace tessary::macos

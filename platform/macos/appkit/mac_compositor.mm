@@ -1,4 +1,4 @@
-#include "platform/macos/mac_compositor.h"
+#include "platform/macos/appkit/mac_compositor.h"
 
 #import <AppKit/AppKit.h>
 #import <QuartzCore/QuartzCore.h>

@@ -1,4 +1,4 @@
-#include "platform/macos/mac_tuning_panel.h"
+#include "platform/macos/appkit/mac_tuning_panel.h"
 
 #import <AppKit/AppKit.h>
 

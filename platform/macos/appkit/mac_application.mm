@@ -1,4 +1,4 @@
-#include "platform/macos/mac_application.h"
+#include "platform/macos/appkit/mac_application.h"
 
 #import <AppKit/AppKit.h>
 #include <dispatch/dispatch.h>

@@ -1,4 +1,4 @@
-#include "platform/macos/mac_pasteboard.h"
+#include "platform/macos/appkit/mac_pasteboard.h"
 
 #import <AppKit/AppKit.h>
 
