@@ -398,6 +398,21 @@ void writeRun(const HalfRuns::Run& run, int64_t count, bool rightHalf, int64_t w
     fillPixels(row + 4 * (rightHalf ? width - to : run.from), to - run.from, run.alpha);
 }
 
+// The first `count` pixels of a row, mirrored into the `count` pixels that
+// end at rowEnd (the first pixel last), four at a time.
+void copyMirrored(const uint8_t* from, int64_t count, uint8_t* rowEnd) {
+  typedef uint32_t Four __attribute__((vector_size(16)));
+  int64_t j = 0;
+  for (; j + 4 <= count; j += 4) {
+    Four four;
+    std::memcpy(&four, from + 4 * j, 16);
+    four = __builtin_shufflevector(four, four, 3, 2, 1, 0);
+    std::memcpy(rowEnd - 4 * (j + 4), &four, 16);
+  }
+  for (; j < count; ++j)
+    std::memcpy(rowEnd - 4 * (j + 1), from + 4 * j, 4);
+}
+
 std::vector<ColumnLines> columnLines(const MaskShape& shape, int64_t width) {
   std::vector<ColumnLines> columns(static_cast<size_t>(width));
   std::vector<double> squares(static_cast<size_t>(width));
@@ -464,18 +479,24 @@ MaskImage renderMask(const MaskShape& shape, int64_t width, int64_t height) {
   MaskBytes row(rowBytes);
   for (int64_t r = firstShaped; r < firstOpaque; ++r) {
     const double y = rowY(height, r);
+    uint8_t* out = pixels + r * width * 4;
     left.advance(y, thresholds, [&](const HalfRuns::Run& run) {
       writeRun(run, left.count(), false, width, row.data());
-      if (mirrored) writeRun(run, right.count(), true, width, row.data());
     });
-    if (!mirrored) {
+    writeUnsure(left, left, false, width, y, thresholds, row.data());
+    if (mirrored) {
+      // The right half is the left one read backwards, but for the columns
+      // near an edge, whose lines may differ in their last bits.
+      std::memcpy(out, row.data(), static_cast<size_t>(left.count()) * 4);
+      copyMirrored(row.data(), right.count(), out + width * 4);
+      writeUnsure(left, right, true, width, y, thresholds, out);
+    } else {
       right.advance(y, thresholds, [&](const HalfRuns::Run& run) {
         writeRun(run, right.count(), true, width, row.data());
       });
+      writeUnsure(right, right, true, width, y, thresholds, row.data());
+      std::memcpy(out, row.data(), rowBytes);
     }
-    writeUnsure(left, left, false, width, y, thresholds, row.data());
-    writeUnsure(mirrored ? left : right, right, true, width, y, thresholds, row.data());
-    std::memcpy(pixels + r * width * 4, row.data(), rowBytes);
   }
   // Opaque white is every byte 255.
   std::memset(pixels + firstOpaque * width * 4, 255,
