@@ -22,36 +22,11 @@ std::unique_ptr<DBusConnection> DBusConnection::open(const std::string& address)
     sd_bus_flush_close_unref(bus);
     return nullptr;
   }
-  return std::unique_ptr<DBusConnection>(new DBusConnection(bus, false));
-}
-
-std::unique_ptr<DBusConnection> DBusConnection::openPeer(const std::string& address) {
-  if (!isLocalSocketAddress(address)) return nullptr;
-  sd_bus* bus = nullptr;
-  if (sd_bus_new(&bus) < 0) return nullptr;
-  if (sd_bus_set_address(bus, address.c_str()) < 0 || sd_bus_start(bus) < 0) {
-    sd_bus_flush_close_unref(bus);
-    return nullptr;
-  }
-  return std::unique_ptr<DBusConnection>(new DBusConnection(bus, true));
-}
-
-bool isLocalSocketAddress(const std::string& address) {
-  // A list of addresses (";") could name another transport after the first.
-  if (address.find(';') != std::string::npos) return false;
-  for (std::string_view prefix : {"unix:path=", "unix:abstract="}) {
-    if (address.size() > prefix.size() && address.compare(0, prefix.size(), prefix) == 0)
-      return true;
-  }
-  return false;
+  return std::unique_ptr<DBusConnection>(new DBusConnection(bus));
 }
 
 DBusConnection::~DBusConnection() {
   sd_bus_flush_close_unref(bus_);
-}
-
-bool DBusConnection::isOpen() const {
-  return sd_bus_is_open(bus_) > 0;
 }
 
 void DBusConnection::countCall(const DBusCall& call) {
@@ -61,9 +36,8 @@ void DBusConnection::countCall(const DBusCall& call) {
 
 sd_bus_message* DBusConnection::newCall(const DBusCall& call) {
   sd_bus_message* message = nullptr;
-  if (sd_bus_message_new_method_call(bus_, &message, peer_ ? nullptr : call.destination.c_str(),
-                                     call.path.c_str(), call.interface.c_str(),
-                                     call.member.c_str()) < 0) {
+  if (sd_bus_message_new_method_call(bus_, &message, call.destination.c_str(), call.path.c_str(),
+                                     call.interface.c_str(), call.member.c_str()) < 0) {
     return nullptr;
   }
   if (call.appendArguments && call.appendArguments(message) < 0) {

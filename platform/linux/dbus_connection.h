@@ -43,10 +43,6 @@ class DBusConnection {
  public:
   // Connects to the bus at `address` as a client; nothing when that fails.
   static std::unique_ptr<DBusConnection> open(const std::string& address);
-  // Connects straight to one application's own server (no bus daemon in
-  // between, so calls name no destination). Only local sockets are accepted
-  // (`isLocalSocketAddress`): the address comes from the application.
-  static std::unique_ptr<DBusConnection> openPeer(const std::string& address);
   ~DBusConnection();
   DBusConnection(const DBusConnection&) = delete;
   DBusConnection& operator=(const DBusConnection&) = delete;
@@ -59,26 +55,19 @@ class DBusConnection {
   // Calls sent over this connection so far, in all and by member name.
   uint64_t callsSent() const { return callsSent_; }
   const std::map<std::string, uint64_t>& callsByMember() const { return callsByMember_; }
-  // False once the other end has closed the connection.
-  bool isOpen() const;
   sd_bus* bus() { return bus_; }
 
   static constexpr size_t kMaxInFlight = 512;
 
  private:
-  DBusConnection(sd_bus* bus, bool peer) : bus_(bus), peer_(peer) {}
+  explicit DBusConnection(sd_bus* bus) : bus_(bus) {}
   sd_bus_message* newCall(const DBusCall& call);
   void countCall(const DBusCall& call);
 
   sd_bus* bus_;
-  bool peer_;
   uint64_t callsSent_ = 0;
   std::map<std::string, uint64_t> callsByMember_;
 };
-
-// A single "unix:path=..." or "unix:abstract=..." address. Other transports
-// (a TCP port, or "unixexec:", which starts a program) are refused.
-bool isLocalSocketAddress(const std::string& address);
 
 // Readers for the few reply shapes this backend uses; nothing when the reply
 // has another shape.

@@ -124,9 +124,6 @@ struct LinuxAccessibility::Application {
   std::unordered_map<std::string, AtspiItem> items;  // by path
   // Children put together from the cache's parent references, by path.
   std::unordered_map<std::string, std::vector<AtspiRef>> cacheChildren;
-  // The application's own server, when it offers one: its calls then skip
-  // the bus daemon's two hops (about a third of their cost).
-  std::unique_ptr<DBusConnection> peer;
 };
 
 LinuxAccessibility::LinuxAccessibility(std::unique_ptr<DBusConnection> accessibilityBus,
@@ -140,59 +137,11 @@ LinuxAccessibility::LinuxAccessibility(std::unique_ptr<DBusConnection> accessibi
 LinuxAccessibility::~LinuxAccessibility() = default;
 
 uint64_t LinuxAccessibility::callsSent() const {
-  uint64_t calls = 0;
-  for (const auto& [member, count] : callsByMember())
-    calls += count;
-  return calls;
+  return bus_ ? bus_->callsSent() : 0;
 }
 
 std::map<std::string, uint64_t> LinuxAccessibility::callsByMember() const {
-  std::map<std::string, uint64_t> calls;
-  auto add = [&](const DBusConnection& connection) {
-    for (const auto& [member, count] : connection.callsByMember())
-      calls[member] += count;
-  };
-  if (bus_) add(*bus_);
-  for (const auto& [name, app] : applications_) {
-    if (app->peer) add(*app->peer);
-  }
-  return calls;
-}
-
-DBusReply LinuxAccessibility::appCall(const std::string& bus, const DBusCall& call,
-                                      uint64_t timeout) {
-  auto app = applications_.find(bus);
-  DBusConnection* peer = app == applications_.end() ? nullptr : app->second->peer.get();
-  if (!peer) return bus_->call(call, timeout);
-  DBusReply reply = peer->call(call, timeout);
-  if (peer->isOpen()) return reply;
-  app->second->peer.reset();
-  return reply.ok() ? std::move(reply) : bus_->call(call, timeout);
-}
-
-std::vector<DBusReply> LinuxAccessibility::appCallAll(const std::string& bus,
-                                                      std::span<const DBusCall> calls,
-                                                      uint64_t timeout) {
-  auto app = applications_.find(bus);
-  DBusConnection* peer = app == applications_.end() ? nullptr : app->second->peer.get();
-  if (!peer) return bus_->callAll(calls, timeout);
-  std::vector<DBusReply> replies = peer->callAll(calls, timeout);
-  if (peer->isOpen()) return replies;
-  // The application closed its own connection (it may have gone): what it
-  // did not answer is asked over the bus, which tells a vanished application
-  // from a broken connection.
-  app->second->peer.reset();
-  std::vector<DBusCall> again;
-  std::vector<size_t> where;
-  for (size_t i = 0; i < replies.size(); ++i) {
-    if (replies[i].ok()) continue;
-    again.push_back(calls[i]);
-    where.push_back(i);
-  }
-  std::vector<DBusReply> answers = bus_->callAll(again, timeout);
-  for (size_t i = 0; i < where.size(); ++i)
-    replies[where[i]] = std::move(answers[i]);
-  return replies;
+  return bus_ ? bus_->callsByMember() : std::map<std::string, uint64_t>{};
 }
 
 size_t LinuxAccessibility::objectsRead() const {
@@ -325,13 +274,8 @@ void LinuxAccessibility::loadSnapshot(Application& app) {
   registerEventListener();
   uint64_t timeout = timeoutFor(app.bus);
   AtspiRef root{app.bus, kRootPath};
-  const DBusCall first[] = {
-      cacheItemsCall(app.bus),
-      accessibleCall(root, "org.a11y.atspi.Application", "GetApplicationBusAddress")};
-  std::vector<DBusReply> firstReplies = bus_->callAll(first, timeout);
-  std::optional<std::vector<AtspiItem>> cached = readCacheItems(firstReplies[0].message.get());
-  if (std::optional<std::string> address = readString(firstReplies[1].message.get()))
-    app.peer = DBusConnection::openPeer(*address);
+  DBusReply reply = bus_->call(cacheItemsCall(app.bus), timeout);
+  std::optional<std::vector<AtspiItem>> cached = readCacheItems(reply.message.get());
 
   if (!cached) {
     // An application that answers nothing is gone (or never was): its root
@@ -369,7 +313,7 @@ void LinuxAccessibility::loadSnapshot(Application& app) {
     else
       item.detailsPending = true;
   }
-  std::vector<DBusReply> replies = appCallAll(app.bus, details.calls, timeout);
+  std::vector<DBusReply> replies = bus_->callAll(details.calls, timeout);
   details.apply(replies, 0);
   // Toolkits that keep the application object out of their cache have it
   // read as any object is.
@@ -409,7 +353,7 @@ AtspiItem* LinuxAccessibility::detailedItem(const AtspiRef& ref) {
   Application* app = application(ref.bus);
   FillBatch details;
   details.addDetails(*known, *app);
-  std::vector<DBusReply> replies = appCallAll(ref.bus, details.calls, timeoutFor(ref.bus));
+  std::vector<DBusReply> replies = bus_->callAll(details.calls, timeoutFor(ref.bus));
   details.apply(replies, 0);
   return known;
 }
@@ -437,7 +381,7 @@ void LinuxAccessibility::readObjects(Application& app, const std::vector<AtspiRe
     for (DBusCall& call : objectCalls)
       calls.push_back(std::move(call));
   }
-  std::vector<DBusReply> replies = appCallAll(app.bus, calls, timeoutFor(app.bus));
+  std::vector<DBusReply> replies = bus_->callAll(calls, timeoutFor(app.bus));
   std::vector<AtspiItem*> read;
   for (size_t i = 0; i < missing.size(); ++i) {
     std::vector<DBusReply> objectReplies;
@@ -459,14 +403,14 @@ void LinuxAccessibility::readObjects(Application& app, const std::vector<AtspiRe
     for (ItemFill fill : secondRoundFills(*object))
       second.add(*object, fill);
   }
-  std::vector<DBusReply> secondReplies = appCallAll(app.bus, second.calls, timeoutFor(app.bus));
+  std::vector<DBusReply> secondReplies = bus_->callAll(second.calls, timeoutFor(app.bus));
   second.apply(secondReplies, 0);
   for (AtspiItem* object : read)
     completeObjectRead(*object);
 }
 
 void LinuxAccessibility::readText(AtspiItem& object) {
-  DBusReply reply = appCall(object.ref.bus, textCall(object.ref), timeoutFor(object.ref.bus));
+  DBusReply reply = bus_->call(textCall(object.ref), timeoutFor(object.ref.bus));
   applyFill(object, ItemFill::text, reply.message.get());
 }
 
@@ -558,7 +502,7 @@ AXResult LinuxAccessibility::selectedText(AtspiItem& object, bool rangeOnly) {
       DBusCall{object.ref.bus, object.ref.path, "org.a11y.atspi.Text", "GetSelection",
                [](sd_bus_message* m) { return sd_bus_message_append(m, "i", 0); }},
       propertyGet(object.ref, "org.a11y.atspi.Text", "CaretOffset"), textCall(object.ref)};
-  std::vector<DBusReply> replies = appCallAll(object.ref.bus, calls, timeout);
+  std::vector<DBusReply> replies = bus_->callAll(calls, timeout);
   if (std::optional<std::string> text = readString(replies[2].message.get())) {
     object.text = *text;
     object.textPending = false;
@@ -692,13 +636,12 @@ AXResult LinuxAccessibility::copyParameterizedAttributeValue(const AXElement& el
   const std::string text = object->text.value_or("");
   int32_t start = characterOffsetOfUtf16(text, range->location);
   int32_t end = characterOffsetOfUtf16(text, range->location + range->length);
-  DBusReply reply =
-      appCall(native->ref.bus,
-              DBusCall{native->ref.bus, native->ref.path, "org.a11y.atspi.Text", "GetRangeExtents",
-                       [start, end](sd_bus_message* m) {
-                         return sd_bus_message_append(m, "iiu", start, end, 0u);
-                       }},
-              timeoutFor(native->ref.bus));
+  DBusReply reply = bus_->call(
+      DBusCall{native->ref.bus, native->ref.path, "org.a11y.atspi.Text", "GetRangeExtents",
+               [start, end](sd_bus_message* m) {
+                 return sd_bus_message_append(m, "iiu", start, end, 0u);
+               }},
+      timeoutFor(native->ref.bus));
   if (!reply.ok()) return AXResult::failed(errorOf(reply));
   // Unlike GetExtents this answers four integers, not one structure.
   AtspiExtents e;
@@ -770,13 +713,12 @@ int32_t LinuxAccessibility::setAttributeValue(const AXElement& element, std::str
     if (!text) return axerror::illegalArgument;
     if (!valueIsSettable(*object)) return axerror::attributeUnsupported;
     std::string contents = *text;
-    DBusReply reply = appCall(native->ref.bus,
-                              DBusCall{native->ref.bus, native->ref.path,
-                                       "org.a11y.atspi.EditableText", "SetTextContents",
-                                       [contents](sd_bus_message* m) {
-                                         return sd_bus_message_append(m, "s", contents.c_str());
-                                       }},
-                              timeout);
+    DBusReply reply = bus_->call(DBusCall{native->ref.bus, native->ref.path,
+                                          "org.a11y.atspi.EditableText", "SetTextContents",
+                                          [contents](sd_bus_message* m) {
+                                            return sd_bus_message_append(m, "s", contents.c_str());
+                                          }},
+                                 timeout);
     if (!reply.ok()) return errorOf(reply);
     if (!readBoolean(reply.message.get()).value_or(false)) return axerror::failure;
     object->text = contents;
@@ -788,8 +730,7 @@ int32_t LinuxAccessibility::setAttributeValue(const AXElement& element, std::str
     // gives windows the focus) has no focus to set.
     if (!object->has(ATSPI_STATE_FOCUSABLE)) return axerror::attributeUnsupported;
     if (!value.boolean().value_or(false)) return axerror::success;
-    DBusReply reply = appCall(
-        native->ref.bus,
+    DBusReply reply = bus_->call(
         DBusCall{native->ref.bus, native->ref.path, "org.a11y.atspi.Component", "GrabFocus", {}},
         timeout);
     if (!reply.ok()) return errorOf(reply);
@@ -817,8 +758,7 @@ int32_t LinuxAccessibility::performAction(const AXElement& element, std::string_
   }
   if (action != "AXPress") return axerror::actionUnsupported;
   if (!object->implements(atspiinterface::action)) return axerror::actionUnsupported;
-  DBusReply names = appCall(
-      native->ref.bus,
+  DBusReply names = bus_->call(
       DBusCall{native->ref.bus, native->ref.path, "org.a11y.atspi.Action", "GetActions", {}},
       timeout);
   if (!names.ok()) return errorOf(names);
@@ -841,8 +781,7 @@ int32_t LinuxAccessibility::performAction(const AXElement& element, std::string_
   }
   if (count == 0) return axerror::actionUnsupported;
   if (chosen < 0) chosen = 0;
-  DBusReply done = appCall(
-      native->ref.bus,
+  DBusReply done = bus_->call(
       DBusCall{native->ref.bus, native->ref.path, "org.a11y.atspi.Action", "DoAction",
                [chosen](sd_bus_message* m) { return sd_bus_message_append(m, "i", chosen); }},
       timeout);
@@ -897,8 +836,7 @@ AXResult LinuxAccessibility::elementAtPosition(const AXElement& root, float x, f
   uint64_t timeout = timeoutFor(current.bus);
   int32_t ix = static_cast<int32_t>(std::floor(x)), iy = static_cast<int32_t>(std::floor(y));
   for (int depth = 0; depth < kMaxHitDepth; ++depth) {
-    DBusReply reply = appCall(
-        current.bus,
+    DBusReply reply = bus_->call(
         DBusCall{
             current.bus, current.path, "org.a11y.atspi.Component", "GetAccessibleAtPoint",
             [ix, iy](sd_bus_message* m) { return sd_bus_message_append(m, "iiu", ix, iy, 0u); }},

@@ -67,11 +67,6 @@ class LinuxAccessibility final : public Accessibility {
  private:
   struct Application;
   Application* application(const std::string& bus);
-  // Calls on an application's objects: over its own connection when it has
-  // one, else over the bus.
-  DBusReply appCall(const std::string& bus, const DBusCall& call, uint64_t timeout);
-  std::vector<DBusReply> appCallAll(const std::string& bus, std::span<const DBusCall> calls,
-                                    uint64_t timeout);
   void loadSnapshot(Application& app);
   AtspiItem* item(const AtspiRef& ref);
   enum class ReadDepth { full, geometryForLongLists };
