@@ -54,6 +54,11 @@ std::string_view axRoleOf(const AtspiItem& item) {
   return mapRole(item.role).axRole;
 }
 
+bool valueIsText(const AtspiItem& item) {
+  return item.implements(atspiinterface::text) && !isCheckableRole(item.role) &&
+         !(item.implements(atspiinterface::value) && item.currentValue);
+}
+
 bool valueIsSettable(const AtspiItem& item) {
   return item.implements(atspiinterface::editableText) && item.has(ATSPI_STATE_EDITABLE);
 }

@@ -27,6 +27,11 @@ AXResult readItemAttribute(const AtspiItem& item, std::string_view attribute,
 
 std::string_view axRoleOf(const AtspiItem& item);
 
+// AXValue is answered from the object's text: it has the Text interface, is
+// not a check box or the like (their value is their state), and has no value
+// from the Value interface.
+bool valueIsText(const AtspiItem& item);
+
 // AXValue can be written through EditableText on an editable object.
 bool valueIsSettable(const AtspiItem& item);
 

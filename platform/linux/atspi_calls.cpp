@@ -4,6 +4,8 @@
 
 #include <cstring>
 
+#include "platform/linux/atspi_attributes.h"
+
 namespace tessary::linuxdesktop {
 
 namespace {
@@ -180,10 +182,7 @@ enum ObjectRead : size_t {
   kReadStates,
   kReadInterfaces,
   kReadProperties,
-  kReadChildren,
   kReadExtents,
-  kReadText,
-  kReadValue,
   kObjectReadCount
 };
 
@@ -195,11 +194,14 @@ void readAccessibleProperties(sd_bus_message* reply, AtspiItem& item) {
     if (sd_bus_message_read(reply, "s", &key) <= 0 || !key) return;
     std::string_view name(key);
     const char* text = nullptr;
+    int32_t count = 0;
     if ((name == "Name" || name == "Description" || name == "AccessibleId") &&
         sd_bus_message_read(reply, "v", "s", &text) > 0 && text) {
       if (name == "Name") item.name = text;
       if (name == "Description") item.description = text;
       if (name == "AccessibleId") item.accessibleId = std::string(text);
+    } else if (name == "ChildCount" && sd_bus_message_read(reply, "v", "i", &count) > 0) {
+      item.childCount = count;
     } else if (name == "Parent" && sd_bus_message_enter_container(reply, 'v', "(so)") > 0) {
       if (std::optional<AtspiRef> parent = readRefHere(reply)) item.parent = std::move(*parent);
       if (sd_bus_message_exit_container(reply) < 0) return;
@@ -212,6 +214,53 @@ void readAccessibleProperties(sd_bus_message* reply, AtspiItem& item) {
 
 }  // namespace
 
+DBusCall fillCall(const AtspiRef& ref, ItemFill fill) {
+  switch (fill) {
+    case ItemFill::extents:
+      return extentsCall(ref);
+    case ItemFill::text:
+      return textCall(ref);
+    case ItemFill::value:
+      return propertyGet(ref, "org.a11y.atspi.Value", "CurrentValue");
+    case ItemFill::identifier:
+      return propertyGet(ref, kAccessibleInterface, "AccessibleId");
+    case ItemFill::children:
+      break;
+  }
+  return accessibleCall(ref, kAccessibleInterface, "GetChildren");
+}
+
+void applyFill(AtspiItem& item, ItemFill fill, sd_bus_message* reply) {
+  switch (fill) {
+    case ItemFill::extents:
+      item.extents = readExtents(reply);
+      break;
+    case ItemFill::text:
+      item.text = readString(reply);
+      item.textPending = false;
+      break;
+    case ItemFill::value:
+      item.currentValue = readDoubleVariant(reply);
+      break;
+    case ItemFill::identifier:
+      item.accessibleId = readStringVariant(reply);
+      break;
+    case ItemFill::children:
+      item.children = readReferenceList(reply);
+      break;
+  }
+}
+
+void addValueFills(AtspiItem& item, std::vector<ItemFill>& fills) {
+  if (item.implements(atspiinterface::value)) fills.push_back(ItemFill::value);
+  if (!item.implements(atspiinterface::text)) return;
+  // With a Value interface the text is the answer only when the value fails.
+  if (!item.implements(atspiinterface::value) && valueIsText(item))
+    fills.push_back(ItemFill::text);
+  else
+    item.textPending = true;
+}
+
 std::vector<DBusCall> objectReadCalls(const AtspiRef& ref) {
   std::vector<DBusCall> calls(kObjectReadCount);
   calls[kReadRole] = accessibleCall(ref, kAccessibleInterface, "GetRole");
@@ -220,10 +269,7 @@ std::vector<DBusCall> objectReadCalls(const AtspiRef& ref) {
   calls[kReadProperties] = DBusCall{
       ref.bus, ref.path, kProperties, "GetAll",
       [](sd_bus_message* m) { return sd_bus_message_append(m, "s", kAccessibleInterface); }};
-  calls[kReadChildren] = accessibleCall(ref, kAccessibleInterface, "GetChildren");
   calls[kReadExtents] = extentsCall(ref);
-  calls[kReadText] = textCall(ref);
-  calls[kReadValue] = propertyGet(ref, "org.a11y.atspi.Value", "CurrentValue");
   return calls;
 }
 
@@ -235,14 +281,23 @@ AtspiItem applyObjectReplies(const AtspiRef& ref, std::vector<DBusReply>& replie
   item.role = readUnsigned(message(kReadRole)).value_or(0);
   item.states = readStates(message(kReadStates)).value_or(0);
   item.interfaces = readInterfaces(message(kReadInterfaces)).value_or(0);
+  // Unknown until the properties say; -1 has the children asked for.
+  item.childCount = -1;
   readAccessibleProperties(message(kReadProperties), item);
-  item.children = readReferenceList(message(kReadChildren));
+  item.extents = readExtents(message(kReadExtents));
+  return item;
+}
+
+std::vector<ItemFill> secondRoundFills(AtspiItem& item) {
+  std::vector<ItemFill> fills;
+  if (item.childCount != 0) fills.push_back(ItemFill::children);
+  addValueFills(item, fills);
+  return fills;
+}
+
+void completeObjectRead(AtspiItem& item) {
   if (!item.children) item.children.emplace();
   item.childCount = static_cast<int32_t>(item.children->size());
-  item.extents = readExtents(message(kReadExtents));
-  item.text = readString(message(kReadText));
-  item.currentValue = readDoubleVariant(message(kReadValue));
-  return item;
 }
 
 std::vector<DBusCall> geometryReadCalls(const AtspiRef& ref) {

@@ -31,10 +31,27 @@ std::optional<uint64_t> readStates(sd_bus_message* reply);                      
 std::optional<uint32_t> readInterfaces(sd_bus_message* reply);                  // as
 std::optional<uint32_t> readUnsigned(sd_bus_message* reply);                    // u
 
-// The calls that read one object without the cache, in the order
-// `applyObjectReplies` takes their replies.
+// The facts of an object that take a call each: beyond the cache, and beyond
+// the first round of an object read without it.
+enum class ItemFill { extents, text, value, identifier, children };
+DBusCall fillCall(const AtspiRef& ref, ItemFill fill);
+void applyFill(AtspiItem& item, ItemFill fill, sd_bus_message* reply);
+// The text and value an object needs read: the Value interface's value, and
+// the text only where the value is the text. Text that may still be needed
+// (the value may fail, a range may be measured) is marked pending.
+void addValueFills(AtspiItem& item, std::vector<ItemFill>& fills);
+
+// An object read without the cache takes two rounds. The first asks what it
+// is (role, states, interfaces, the Accessible properties, extents), in the
+// order `applyObjectReplies` takes their replies; the second what that says
+// there is to read (`secondRoundFills`: its children unless it has none, its
+// value and text as `addValueFills` says).
 std::vector<DBusCall> objectReadCalls(const AtspiRef& ref);
 AtspiItem applyObjectReplies(const AtspiRef& ref, std::vector<DBusReply>& replies);
+std::vector<ItemFill> secondRoundFills(AtspiItem& item);
+// After the second round: the children read (none when it has none or they
+// could not be read) and their count.
+void completeObjectRead(AtspiItem& item);
 // The extents only: the calls, and the partial item they make.
 std::vector<DBusCall> geometryReadCalls(const AtspiRef& ref);
 AtspiItem applyGeometryReplies(const AtspiRef& ref, std::vector<DBusReply>& replies);

@@ -50,7 +50,10 @@ struct AtspiItem {
   std::optional<std::vector<AtspiRef>> children;
   std::optional<AtspiExtents> extents;  // screen coordinates
   std::optional<std::string> text;      // the whole text of the Text interface
-  std::optional<double> currentValue;   // the Value interface
+  // The text is still to be read: only some answers need it (the value of a
+  // check box is its state, that of a spin button its number).
+  bool textPending = false;
+  std::optional<double> currentValue;  // the Value interface
   std::optional<std::string> accessibleId;
   // Only the extents were read (one of a long list of children
   // the cache does not hold); the rest is read when it is asked for.

@@ -29,6 +29,11 @@ DBusConnection::~DBusConnection() {
   sd_bus_flush_close_unref(bus_);
 }
 
+void DBusConnection::countCall(const DBusCall& call) {
+  ++callsSent_;
+  ++callsByMember_[call.member];
+}
+
 sd_bus_message* DBusConnection::newCall(const DBusCall& call) {
   sd_bus_message* message = nullptr;
   if (sd_bus_message_new_method_call(bus_, &message, call.destination.c_str(), call.path.c_str(),
@@ -72,7 +77,7 @@ int collectReply(sd_bus_message* reply, void* userdata, sd_bus_error*) {
 DBusReply DBusConnection::call(const DBusCall& call, uint64_t timeoutMicroseconds) {
   sd_bus_message* message = newCall(call);
   if (!message) return DBusReply{nullptr, SD_BUS_ERROR_INVALID_ARGS};
-  ++callsSent_;
+  countCall(call);
   sd_bus_error error = SD_BUS_ERROR_NULL;
   sd_bus_message* reply = nullptr;
   int status = sd_bus_call(bus_, message, timeoutMicroseconds, &error, &reply);
@@ -102,7 +107,7 @@ std::vector<DBusReply> DBusConnection::callAll(std::span<const DBusCall> calls,
       }
       pending[index] = PendingReply{&replies[index], &outstanding};
       ++outstanding;
-      ++callsSent_;
+      countCall(calls[index]);
       int status = sd_bus_call_async(bus_, &slots[index], message, collectReply, &pending[index],
                                      timeoutMicroseconds);
       sd_bus_message_unref(message);

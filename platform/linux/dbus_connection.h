@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
@@ -51,8 +52,9 @@ class DBusConnection {
   // outstanding); the replies come back in the order of `calls`.
   std::vector<DBusReply> callAll(std::span<const DBusCall> calls, uint64_t timeoutMicroseconds);
 
-  // Calls sent over this connection so far.
+  // Calls sent over this connection so far, in all and by member name.
   uint64_t callsSent() const { return callsSent_; }
+  const std::map<std::string, uint64_t>& callsByMember() const { return callsByMember_; }
   sd_bus* bus() { return bus_; }
 
   static constexpr size_t kMaxInFlight = 512;
@@ -60,9 +62,11 @@ class DBusConnection {
  private:
   explicit DBusConnection(sd_bus* bus) : bus_(bus) {}
   sd_bus_message* newCall(const DBusCall& call);
+  void countCall(const DBusCall& call);
 
   sd_bus* bus_;
   uint64_t callsSent_ = 0;
+  std::map<std::string, uint64_t> callsByMember_;
 };
 
 // Readers for the few reply shapes this backend uses; nothing when the reply

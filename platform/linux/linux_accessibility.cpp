@@ -140,6 +140,10 @@ uint64_t LinuxAccessibility::callsSent() const {
   return bus_ ? bus_->callsSent() : 0;
 }
 
+std::map<std::string, uint64_t> LinuxAccessibility::callsByMember() const {
+  return bus_ ? bus_->callsByMember() : std::map<std::string, uint64_t>{};
+}
+
 size_t LinuxAccessibility::objectsRead() const {
   size_t objects = 0;
   for (const auto& [bus, app] : applications_)
@@ -174,10 +178,17 @@ LinuxAccessibility::registeredApplications() {
   if (registered_) return *registered_;
   registered_.emplace();
   if (!bus_) return *registered_;
-  DBusReply reply = bus_->call(
-      accessibleCall(AtspiRef{kRegistryBus, kRootPath}, kAccessibleInterface, "GetChildren"),
-      defaultTimeout_);
-  std::optional<std::vector<AtspiRef>> apps = readReferenceList(reply.message.get());
+  // The event listener goes in the same round trip: the registry has told
+  // the applications of it before it answers the list.
+  std::vector<DBusCall> registryCalls = {
+      accessibleCall(AtspiRef{kRegistryBus, kRootPath}, kAccessibleInterface, "GetChildren")};
+  if (!listenerRegistered_) {
+    registryCalls.insert(registryCalls.begin(), eventListenerCall());
+    listenerRegistered_ = true;
+  }
+  std::vector<DBusReply> registryReplies = bus_->callAll(registryCalls, defaultTimeout_);
+  std::optional<std::vector<AtspiRef>> apps =
+      readReferenceList(registryReplies.back().message.get());
   if (!apps) return *registered_;
   std::vector<DBusCall> calls;
   for (const AtspiRef& app : *apps) {
@@ -229,18 +240,20 @@ uint64_t LinuxAccessibility::timeoutFor(const std::string& bus) const {
 
 // Toolkits publish their cache only once some client listens for events;
 // one listener for the run switches it on in every application.
+DBusCall LinuxAccessibility::eventListenerCall() {
+  return DBusCall{kRegistryBus, "/org/a11y/atspi/registry", "org.a11y.atspi.Registry",
+                  "RegisterEvent", [](sd_bus_message* m) {
+                    int status = sd_bus_message_append(m, "s", kChildrenChangedEvent);
+                    if (status >= 0) status = sd_bus_message_append_strv(m, nullptr);
+                    if (status >= 0) status = sd_bus_message_append(m, "s", "");
+                    return status;
+                  }};
+}
+
 void LinuxAccessibility::registerEventListener() {
   if (listenerRegistered_ || !bus_) return;
   listenerRegistered_ = true;
-  bus_->call(
-      DBusCall{kRegistryBus, "/org/a11y/atspi/registry", "org.a11y.atspi.Registry", "RegisterEvent",
-               [](sd_bus_message* m) {
-                 int status = sd_bus_message_append(m, "s", kChildrenChangedEvent);
-                 if (status >= 0) status = sd_bus_message_append_strv(m, nullptr);
-                 if (status >= 0) status = sd_bus_message_append(m, "s", "");
-                 return status;
-               }},
-      defaultTimeout_);
+  bus_->call(eventListenerCall(), defaultTimeout_);
 }
 
 LinuxAccessibility::Application* LinuxAccessibility::application(const std::string& bus) {
@@ -260,22 +273,14 @@ void LinuxAccessibility::loadSnapshot(Application& app) {
   app.loaded = true;
   registerEventListener();
   uint64_t timeout = timeoutFor(app.bus);
+  AtspiRef root{app.bus, kRootPath};
   DBusReply reply = bus_->call(cacheItemsCall(app.bus), timeout);
   std::optional<std::vector<AtspiItem>> cached = readCacheItems(reply.message.get());
 
-  std::vector<DBusCall> calls;
-  // The root is not one of the cached objects; it is read as any object is.
-  AtspiRef root{app.bus, kRootPath};
-  std::vector<DBusCall> rootCalls = objectReadCalls(root);
-  const size_t rootCallCount = rootCalls.size();
-  calls = std::move(rootCalls);
   if (!cached) {
-    std::vector<DBusReply> replies = bus_->callAll(calls, timeout);
     // An application that answers nothing is gone (or never was): its root
     // stays unknown and every call on it fails.
-    bool anyAnswer =
-        std::any_of(replies.begin(), replies.end(), [](const DBusReply& r) { return r.ok(); });
-    if (anyAnswer) app.items.emplace(root.path, applyObjectReplies(root, replies));
+    readObjects(app, {root}, ReadDepth::full);
     return;
   }
   app.cached = true;
@@ -301,81 +306,54 @@ void LinuxAccessibility::loadSnapshot(Application& app) {
 
   // Details of the objects that are shown come in the same batch; those of
   // hidden ones (other pages, closed menus) only if they are asked about.
-  DetailBatch details;
+  FillBatch details;
   for (auto& [path, item] : app.items) {
     if (item.has(ATSPI_STATE_SHOWING))
-      details.add(item, app, calls);
+      details.addDetails(item, app);
     else
       item.detailsPending = true;
   }
-  std::vector<DBusReply> replies = bus_->callAll(calls, timeout);
-  std::vector<DBusReply> rootReplies;
-  for (size_t i = 0; i < rootCallCount; ++i)
-    rootReplies.push_back(std::move(replies[i]));
-  app.items.emplace(root.path, applyObjectReplies(root, rootReplies));
-  details.apply(replies, rootCallCount);
+  std::vector<DBusReply> replies = bus_->callAll(details.calls, timeout);
+  details.apply(replies, 0);
+  // Toolkits that keep the application object out of their cache have it
+  // read as any object is.
+  readObjects(app, {root}, ReadDepth::full);
 }
 
-void LinuxAccessibility::DetailBatch::add(AtspiItem& item, const Application& app,
-                                          std::vector<DBusCall>& calls) {
+void LinuxAccessibility::FillBatch::add(AtspiItem& item, ItemFill fill) {
+  calls.push_back(fillCall(item.ref, fill));
+  fills.emplace_back(&item, fill);
+}
+
+void LinuxAccessibility::FillBatch::addDetails(AtspiItem& item, const Application& app) {
   item.detailsPending = false;
-  if (item.implements(atspiinterface::component)) {
-    calls.push_back(extentsCall(item.ref));
-    fills.emplace_back(&item, Fill::extents);
-  }
-  if (item.implements(atspiinterface::text)) {
-    calls.push_back(textCall(item.ref));
-    fills.emplace_back(&item, Fill::text);
-  }
-  if (item.implements(atspiinterface::value)) {
-    calls.push_back(propertyGet(item.ref, "org.a11y.atspi.Value", "CurrentValue"));
-    fills.emplace_back(&item, Fill::value);
-  }
-  calls.push_back(propertyGet(item.ref, kAccessibleInterface, "AccessibleId"));
-  fills.emplace_back(&item, Fill::identifier);
+  if (item.implements(atspiinterface::component)) add(item, ItemFill::extents);
+  std::vector<ItemFill> valueFills;
+  addValueFills(item, valueFills);
+  for (ItemFill fill : valueFills)
+    add(item, fill);
+  add(item, ItemFill::identifier);
   auto listed = app.cacheChildren.find(item.ref.path);
   size_t cachedCount = listed == app.cacheChildren.end() ? 0 : listed->second.size();
   // Objects that manage their descendants (tables, trees) leave them out of
   // the cache and give no count (-1).
   bool countMismatch = item.childCount < 0 || static_cast<size_t>(item.childCount) != cachedCount;
-  if (!item.children && (countMismatch || item.has(ATSPI_STATE_MANAGES_DESCENDANTS))) {
-    calls.push_back(accessibleCall(item.ref, kAccessibleInterface, "GetChildren"));
-    fills.emplace_back(&item, Fill::children);
-  }
+  if (!item.children && (countMismatch || item.has(ATSPI_STATE_MANAGES_DESCENDANTS)))
+    add(item, ItemFill::children);
 }
 
-void LinuxAccessibility::DetailBatch::apply(std::vector<DBusReply>& replies, size_t first) {
-  for (size_t i = 0; i < fills.size() && first + i < replies.size(); ++i) {
-    auto& [item, fill] = fills[i];
-    sd_bus_message* message = replies[first + i].message.get();
-    switch (fill) {
-      case Fill::extents:
-        item->extents = readExtents(message);
-        break;
-      case Fill::text:
-        item->text = readString(message);
-        break;
-      case Fill::value:
-        item->currentValue = readDoubleVariant(message);
-        break;
-      case Fill::identifier:
-        item->accessibleId = readStringVariant(message);
-        break;
-      case Fill::children:
-        item->children = readReferenceList(message);
-        break;
-    }
-  }
+void LinuxAccessibility::FillBatch::apply(std::vector<DBusReply>& replies, size_t first) {
+  for (size_t i = 0; i < fills.size() && first + i < replies.size(); ++i)
+    applyFill(*fills[i].first, fills[i].second, replies[first + i].message.get());
 }
 
 AtspiItem* LinuxAccessibility::detailedItem(const AtspiRef& ref) {
   AtspiItem* known = completeItem(ref);
   if (!known || !known->detailsPending) return known;
   Application* app = application(ref.bus);
-  std::vector<DBusCall> calls;
-  DetailBatch details;
-  details.add(*known, *app, calls);
-  std::vector<DBusReply> replies = bus_->callAll(calls, timeoutFor(ref.bus));
+  FillBatch details;
+  details.addDetails(*known, *app);
+  std::vector<DBusReply> replies = bus_->callAll(details.calls, timeoutFor(ref.bus));
   details.apply(replies, 0);
   return known;
 }
@@ -404,6 +382,7 @@ void LinuxAccessibility::readObjects(Application& app, const std::vector<AtspiRe
       calls.push_back(std::move(call));
   }
   std::vector<DBusReply> replies = bus_->callAll(calls, timeoutFor(app.bus));
+  std::vector<AtspiItem*> read;
   for (size_t i = 0; i < missing.size(); ++i) {
     std::vector<DBusReply> objectReplies;
     for (size_t j = 0; j < perObject; ++j)
@@ -412,10 +391,27 @@ void LinuxAccessibility::readObjects(Application& app, const std::vector<AtspiRe
     bool anyAnswer = std::any_of(objectReplies.begin(), objectReplies.end(),
                                  [](const DBusReply& r) { return r.ok(); });
     if (!anyAnswer) continue;
-    app.items.insert_or_assign(missing[i].path,
-                               geometryOnly ? applyGeometryReplies(missing[i], objectReplies)
-                                            : applyObjectReplies(missing[i], objectReplies));
+    auto [slot, inserted] = app.items.insert_or_assign(
+        missing[i].path, geometryOnly ? applyGeometryReplies(missing[i], objectReplies)
+                                      : applyObjectReplies(missing[i], objectReplies));
+    read.push_back(&slot->second);
   }
+  if (geometryOnly) return;
+  // The second round: what the first says there is to read.
+  FillBatch second;
+  for (AtspiItem* object : read) {
+    for (ItemFill fill : secondRoundFills(*object))
+      second.add(*object, fill);
+  }
+  std::vector<DBusReply> secondReplies = bus_->callAll(second.calls, timeoutFor(app.bus));
+  second.apply(secondReplies, 0);
+  for (AtspiItem* object : read)
+    completeObjectRead(*object);
+}
+
+void LinuxAccessibility::readText(AtspiItem& object) {
+  DBusReply reply = bus_->call(textCall(object.ref), timeoutFor(object.ref.bus));
+  applyFill(object, ItemFill::text, reply.message.get());
 }
 
 AtspiItem* LinuxAccessibility::item(const AtspiRef& ref) {
@@ -462,6 +458,9 @@ AXResult LinuxAccessibility::objectAttribute(const AtspiRef& ref, std::string_vi
   if (found && found->detailsPending && attributeNeedsDetails(attribute)) found = detailedItem(ref);
   if (!app || !found) return AXResult::failed(axerror::invalidUIElement);
   AtspiItem& object = *found;
+  // Text left unread because the value did not come from it is read once
+  // it does (a spin button whose number could not be read).
+  if (attribute == "AXValue" && object.textPending && valueIsText(object)) readText(object);
 
   if (attribute == "AXWindows") {
     if (object.role != ATSPI_ROLE_APPLICATION)
@@ -504,7 +503,10 @@ AXResult LinuxAccessibility::selectedText(AtspiItem& object, bool rangeOnly) {
                [](sd_bus_message* m) { return sd_bus_message_append(m, "i", 0); }},
       propertyGet(object.ref, "org.a11y.atspi.Text", "CaretOffset"), textCall(object.ref)};
   std::vector<DBusReply> replies = bus_->callAll(calls, timeout);
-  if (std::optional<std::string> text = readString(replies[2].message.get())) object.text = *text;
+  if (std::optional<std::string> text = readString(replies[2].message.get())) {
+    object.text = *text;
+    object.textPending = false;
+  }
   const std::string text = object.text.value_or("");
   int32_t start = 0, end = 0;
   if (!replies[0].ok() || sd_bus_message_read(replies[0].message.get(), "ii", &start, &end) <= 0 ||
@@ -630,6 +632,7 @@ AXResult LinuxAccessibility::copyParameterizedAttributeValue(const AXElement& el
   std::optional<AXRange> range = parameter.range();
   if (!range || range->location < 0 || range->length < 0)
     return AXResult::failed(axerror::illegalArgument);
+  if (object->textPending) readText(*object);
   const std::string text = object->text.value_or("");
   int32_t start = characterOffsetOfUtf16(text, range->location);
   int32_t end = characterOffsetOfUtf16(text, range->location + range->length);
@@ -670,14 +673,19 @@ AXResult LinuxAccessibility::isAttributeSettable(const AXElement& element,
 // amounts to here.
 int32_t LinuxAccessibility::enableAccessibilitySwitch() {
   if (!session_) return axerror::cannotComplete;
+  // Nothing here turns the switch off, so once seen on it stays on for the
+  // run (a capture writes it four times).
+  if (switchSeenOn_) return axerror::attributeUnsupported;
   DBusCall get{"org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties", "Get",
                [](sd_bus_message* m) {
                  return sd_bus_message_append(m, "ss", "org.a11y.Status", "IsEnabled");
                }};
   DBusReply current = session_->call(get, defaultTimeout_);
   // Already on: there is nothing to activate and nothing to wait for.
-  if (readBooleanVariant(current.message.get()).value_or(false))
+  if (readBooleanVariant(current.message.get()).value_or(false)) {
+    switchSeenOn_ = true;
     return axerror::attributeUnsupported;
+  }
   DBusCall set{"org.a11y.Bus", "/org/a11y/bus", "org.freedesktop.DBus.Properties", "Set",
                [](sd_bus_message* m) {
                  return sd_bus_message_append(m, "ssv", "org.a11y.Status", "IsEnabled", "b", 1);
@@ -714,6 +722,7 @@ int32_t LinuxAccessibility::setAttributeValue(const AXElement& element, std::str
     if (!reply.ok()) return errorOf(reply);
     if (!readBoolean(reply.message.get()).value_or(false)) return axerror::failure;
     object->text = contents;
+    object->textPending = false;
     return axerror::success;
   }
   if (attribute == "AXFocused") {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "platform/accessibility.h"
+#include "platform/linux/atspi_calls.h"
 #include "platform/linux/atspi_item.h"
 #include "platform/linux/dbus_connection.h"
 #include "platform/linux/desktop_windows.h"
@@ -53,6 +54,7 @@ class LinuxAccessibility final : public Accessibility {
   // D-Bus calls made on the accessibility bus so far, and the objects the
   // snapshots hold (for the benchmark).
   uint64_t callsSent() const;
+  std::map<std::string, uint64_t> callsByMember() const;
   size_t objectsRead() const;
 
   struct RegisteredApplication {
@@ -72,14 +74,17 @@ class LinuxAccessibility final : public Accessibility {
   AtspiItem* completeItem(const AtspiRef& ref);
   AtspiItem* detailedItem(const AtspiRef& ref);
   void readShownTree(Application& app);
-  // The extents, text, value, identifier and (where the cache does not add
-  // up) children of cached objects, read in one batch.
-  struct DetailBatch {
-    enum class Fill { extents, text, value, identifier, children };
-    std::vector<std::pair<AtspiItem*, Fill>> fills;
-    void add(AtspiItem& item, const Application& app, std::vector<DBusCall>& calls);
+  // Facts of objects read one call each, sent together: `addDetails` puts in
+  // the extents, value, text, identifier and (where the cache does not add
+  // up) children of a cached object.
+  struct FillBatch {
+    std::vector<DBusCall> calls;
+    std::vector<std::pair<AtspiItem*, ItemFill>> fills;
+    void add(AtspiItem& item, ItemFill fill);
+    void addDetails(AtspiItem& item, const Application& app);
     void apply(std::vector<DBusReply>& replies, size_t first);
   };
+  void readText(AtspiItem& item);
   std::vector<AtspiRef> childrenOf(Application& app, const AtspiItem& item);
   AXElement elementFor(const AtspiRef& ref);
   AXResult objectAttribute(const AtspiRef& ref, std::string_view attribute);
@@ -90,6 +95,7 @@ class LinuxAccessibility final : public Accessibility {
   std::optional<int32_t> pidOfBus(const std::string& bus);
   uint64_t timeoutFor(const std::string& bus) const;
   int32_t enableAccessibilitySwitch();
+  static DBusCall eventListenerCall();
   void registerEventListener();
 
   std::unique_ptr<DBusConnection> bus_;
@@ -100,6 +106,7 @@ class LinuxAccessibility final : public Accessibility {
   std::map<std::string, int32_t> pidOfBus_;
   uint64_t defaultTimeout_;
   bool listenerRegistered_ = false;
+  bool switchSeenOn_ = false;
 };
 
 }  // namespace tessary::linuxdesktop
