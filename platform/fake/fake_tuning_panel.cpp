@@ -30,6 +30,19 @@ void FakeTuningPanel::removeAllControls() {
   controls.clear();
 }
 
+namespace {
+
+// A control of `kind` at `frame` in `parent`; the adders fill in the rest.
+FakePanelControl placed(PanelControlId parent, FakePanelControl::Kind kind, const Rect& frame) {
+  FakePanelControl control;
+  control.parent = parent;
+  control.kind = kind;
+  control.frame = frame;
+  return control;
+}
+
+}  // namespace
+
 PanelControlId FakeTuningPanel::add(FakePanelControl control) {
   control.id = nextId_++;
   controls.push_back(std::move(control));
@@ -37,20 +50,14 @@ PanelControlId FakeTuningPanel::add(FakePanelControl control) {
 }
 
 PanelControlId FakeTuningPanel::addContainer(PanelControlId parent, const Rect& frame) {
-  FakePanelControl control;
-  control.parent = parent;
-  control.kind = FakePanelControl::Kind::container;
-  control.frame = frame;
+  FakePanelControl control = placed(parent, FakePanelControl::Kind::container, frame);
   return add(std::move(control));
 }
 
 PanelControlId FakeTuningPanel::addLabel(PanelControlId parent, const Rect& frame,
                                          const std::string& text, PanelFont font,
                                          bool rightAligned) {
-  FakePanelControl control;
-  control.parent = parent;
-  control.kind = FakePanelControl::Kind::label;
-  control.frame = frame;
+  FakePanelControl control = placed(parent, FakePanelControl::Kind::label, frame);
   control.text = text;
   control.font = font;
   control.rightAligned = rightAligned;
@@ -59,10 +66,7 @@ PanelControlId FakeTuningPanel::addLabel(PanelControlId parent, const Rect& fram
 
 PanelControlId FakeTuningPanel::addButton(PanelControlId parent, const Rect& frame,
                                           const std::string& title) {
-  FakePanelControl control;
-  control.parent = parent;
-  control.kind = FakePanelControl::Kind::button;
-  control.frame = frame;
+  FakePanelControl control = placed(parent, FakePanelControl::Kind::button, frame);
   control.text = title;
   return add(std::move(control));
 }
@@ -70,10 +74,7 @@ PanelControlId FakeTuningPanel::addButton(PanelControlId parent, const Rect& fra
 PanelControlId FakeTuningPanel::addSlider(PanelControlId parent, const Rect& frame, double value,
                                           double minimum, double maximum, int tickMarks,
                                           bool onlyTickMarkValues) {
-  FakePanelControl control;
-  control.parent = parent;
-  control.kind = FakePanelControl::Kind::slider;
-  control.frame = frame;
+  FakePanelControl control = placed(parent, FakePanelControl::Kind::slider, frame);
   control.value = value;
   control.minimum = minimum;
   control.maximum = maximum;
@@ -84,10 +85,7 @@ PanelControlId FakeTuningPanel::addSlider(PanelControlId parent, const Rect& fra
 
 PanelControlId FakeTuningPanel::addPopUp(PanelControlId parent, const Rect& frame,
                                          const std::vector<std::string>& items, int selected) {
-  FakePanelControl control;
-  control.parent = parent;
-  control.kind = FakePanelControl::Kind::popUp;
-  control.frame = frame;
+  FakePanelControl control = placed(parent, FakePanelControl::Kind::popUp, frame);
   control.items = items;
   control.selected = selected;
   return add(std::move(control));
