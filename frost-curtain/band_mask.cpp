@@ -35,10 +35,8 @@ struct ColumnLines {
   double softness;  // max(0.0001, zero - full)
 };
 
-ColumnLines linesAt(const MaskShape& shape, double x) {
-  const double t = 2 * x - 1;
-  const double e = std::pow(t * t, std::max(0.2, shape.curveExponent));
-  const BlurLayerSpec& s = shape.spec;
+// A column's lines from its curve term e = ((2x - 1)^2)^curveExponent.
+ColumnLines linesAt(const BlurLayerSpec& s, double e) {
   const double zero = clampValue(s.zeroOpacitySide - s.zeroOpacityDroop * (1 - e), 0.05, 0.995);
   const double full = clampValue(s.fullOpacitySide - s.fullOpacityDroop * (1 - e), 0, zero - 0.04);
   return {zero, full, std::max(0.0001, zero - full)};
@@ -144,23 +142,6 @@ uint8_t maskAlphaAt(const MaskShape& shape, int64_t width, int64_t height, int64
 
 namespace {
 
-// A run of pixels of one alpha, written four at a time; the last four end
-// where the run ends, overlapping the ones before rather than the run's
-// neighbours.
-void fillPixels(uint8_t* at, int64_t count, uint8_t alpha) {
-  const uint32_t pixel = pixelOf(alpha);
-  if (count < 4) {
-    for (int64_t i = 0; i < count; ++i)
-      std::memcpy(at + 4 * i, &pixel, 4);
-    return;
-  }
-  const std::array<uint32_t, 4> four{pixel, pixel, pixel, pixel};
-  uint8_t* const last = at + 4 * count - 16;
-  for (; at < last; at += 16)
-    std::memcpy(at, four.data(), 16);
-  std::memcpy(last, four.data(), 16);
-}
-
 // A large block of one pixel, through the C library's pattern fill.
 void fillBlock(uint8_t* at, int64_t count, uint32_t pixel) {
   if (count <= 0) return;
@@ -172,6 +153,28 @@ void fillBlock(uint8_t* at, int64_t count, uint32_t pixel) {
   std::memcpy(&unit, &pixel, 4);
   std::wmemset(reinterpret_cast<wchar_t*>(at), unit, static_cast<size_t>(count));
 #endif
+}
+
+// Runs at least this long cost less through the C library's fill than the
+// call does.
+constexpr int64_t kLongRun = 48;
+
+// A run of pixels of one alpha, written four at a time; the last four end
+// where the run ends, overlapping the ones before rather than the run's
+// neighbours.
+__attribute__((always_inline)) inline void fillPixels(uint8_t* at, int64_t count, uint8_t alpha) {
+  const uint32_t pixel = pixelOf(alpha);
+  if (count >= kLongRun) return fillBlock(at, count, pixel);
+  if (count < 4) {
+    for (int64_t i = 0; i < count; ++i)
+      std::memcpy(at + 4 * i, &pixel, 4);
+    return;
+  }
+  const std::array<uint32_t, 4> four{pixel, pixel, pixel, pixel};
+  uint8_t* const last = at + 4 * count - 16;
+  for (; at < last; at += 16)
+    std::memcpy(at, four.data(), 16);
+  std::memcpy(last, four.data(), 16);
 }
 
 void storePixel(uint8_t* at, uint8_t alpha) {
@@ -209,11 +212,17 @@ class HalfRuns {
   HalfRuns(const std::vector<ColumnLines>& columns, int64_t width, bool rightHalf)
       : count_(rightHalf ? width / 2 : (width + 1) / 2) {
     lines_.reserve(static_cast<size_t>(count_));
-    edgeLines_.reserve(static_cast<size_t>(count_));
+    // Padded so that a window of columns can always be read whole.
+    zeros_.reserve(static_cast<size_t>(count_ + kWindow));
+    spreads_.reserve(static_cast<size_t>(count_ + kWindow));
     for (int64_t j = 0; j < count_; ++j)
       lines_.push_back(columns[static_cast<size_t>(rightHalf ? width - 1 - j : j)]);
-    for (const ColumnLines& lines : lines_)
-      edgeLines_.push_back({lines.zero, lines.zero - lines.full});
+    for (const ColumnLines& lines : lines_) {
+      zeros_.push_back(lines.zero);
+      spreads_.push_back(lines.zero - lines.full);
+    }
+    zeros_.resize(static_cast<size_t>(count_ + kWindow), -INFINITY);
+    spreads_.resize(static_cast<size_t>(count_ + kWindow), 0);
   }
 
   int64_t count() const { return count_; }
@@ -293,8 +302,7 @@ class HalfRuns {
       const double lowest = thresholds.lowest[static_cast<size_t>(k)];
       Edge& edge = edges_[static_cast<size_t>(k)];
       const int64_t previous = edge.sure;
-      edge.sure =
-          followEdge(edge.sure, edge.step, [&](int64_t j) { return lineAt(j, lowest) >= above; });
+      edge.sure = followEdge(edge.sure, edge.step, lowest, above);
       edge.step = edge.sure - previous;
       // Columns sure of a higher level are sure of this one too.
       const int64_t start = end;
@@ -314,6 +322,7 @@ class HalfRuns {
 
  private:
   static constexpr double kMargin = 1e-9;
+  static constexpr int64_t kWindow = 8;
   static constexpr double kMirrorTolerance = 1e-12;
 
   struct Edge {
@@ -323,35 +332,47 @@ class HalfRuns {
   };
 
   double lineAt(int64_t j, double lowest) const {
-    const EdgeLine& line = edgeLines_[static_cast<size_t>(j)];
-    return line.zero - lowest * line.spread;
+    return zeros_[static_cast<size_t>(j)] - lowest * spreads_[static_cast<size_t>(j)];
   }
 
-  // The first column from `from` on where `holds` fails (it holds on a
-  // prefix), tried first where the last row's move would put it.
-  template <typename Holds>
-  int64_t followEdge(int64_t from, int64_t step, const Holds& holds) const {
-    // Columns before `from` hold (they did a row higher, where y was
-    // larger). The edge moves nearly as far as with the row before: four
-    // columns around that guess are tested at once, without a branch each.
-    const int64_t guess = std::min(from + std::max<int64_t>(step, 0), count_);
-    const int64_t first = std::max(guess - 1, from), last = std::min(first + 4, count_);
-    int64_t holding = 0;
-    if (last - first == 4) {
-      holding = holds(first) + holds(first + 1) + holds(first + 2) + holds(first + 3);
-    } else {
-      for (int64_t j = first; j < last; ++j)
-        holding += holds(j);
+  // How many of the kWindow columns from `first` have the level's line at or
+  // above `above`: they are a prefix of the window (the lines fall), so
+  // this is where the level's edge lies in it if short of kWindow. Two
+  // columns at a time, without a branch each; the padding past the last
+  // column never counts.
+  int64_t holdingInWindow(int64_t first, double lowest, double above) const {
+    typedef double Two __attribute__((vector_size(16)));
+    typedef int64_t TwoFlags __attribute__((vector_size(16)));
+    const Two level = {lowest, lowest}, bound = {above, above};
+    TwoFlags flags = {0, 0};
+    for (int64_t i = 0; i < kWindow; i += 2) {
+      Two zero, spread;
+      std::memcpy(&zero, &zeros_[static_cast<size_t>(first + i)], sizeof zero);
+      std::memcpy(&spread, &spreads_[static_cast<size_t>(first + i)], sizeof spread);
+      flags += (zero - level * spread >= bound);
     }
+    return -(flags[0] + flags[1]);
+  }
+
+  // The first column from `from` on where the level's line falls below
+  // `above` (it lies above on a prefix), tried first where the last row's
+  // move would put it.
+  int64_t followEdge(int64_t from, int64_t step, double lowest, double above) const {
+    auto holds = [&](int64_t j) { return lineAt(j, lowest) >= above; };
+    // Columns before `from` hold (they did a row higher, where y was
+    // larger). The edge moves nearly as far as with the row before.
+    const int64_t guess = std::min(from + std::max<int64_t>(step, 0), count_);
+    const int64_t first = std::max(guess - 1, from);
+    const int64_t holding = holdingInWindow(first, lowest, above);
     int64_t lo, hi;  // holds at lo (or lo is before `from`), fails at hi
     if (holding == 0) {
       if (first == from) return from;
       lo = from - 1;
       hi = first;
-    } else if (holding < last - first || last == count_) {
+    } else if (holding < kWindow) {
       return first + holding;
     } else {
-      lo = last - 1;
+      lo = first + kWindow - 1;
       hi = count_;
       for (int64_t jump = 1; lo + jump < count_; jump *= 2) {
         if (!holds(lo + jump)) {
@@ -370,10 +391,8 @@ class HalfRuns {
 
   int64_t count_;
   std::vector<ColumnLines> lines_;
-  struct EdgeLine {
-    double zero, spread;  // the 0 % line and its distance to the 100 % line
-  };
-  std::vector<EdgeLine> edgeLines_;
+  // Each column's 0 % line and its distance to the 100 % line.
+  std::vector<double> zeros_, spreads_;
   int allAtLeast_ = 0, someAtLeast_ = 0;
   std::array<Edge, 256> edges_{};
   std::vector<Unsure> unsure_, rowUnsure_, previousRowUnsure_;
@@ -391,8 +410,8 @@ void writeUnsure(const HalfRuns& runs, const HalfRuns& half, bool rightHalf, int
 
 // Writes one changed run of a half into the row buffer, the right half
 // mirrored and cut to its own columns.
-void writeRun(const HalfRuns::Run& run, int64_t count, bool rightHalf, int64_t width,
-              uint8_t* row) {
+__attribute__((always_inline)) inline void writeRun(const HalfRuns::Run& run, int64_t count,
+                                                    bool rightHalf, int64_t width, uint8_t* row) {
   const int64_t to = std::min(run.to, count);
   if (to > run.from)
     fillPixels(row + 4 * (rightHalf ? width - to : run.from), to - run.from, run.alpha);
@@ -413,23 +432,39 @@ void copyMirrored(const uint8_t* from, int64_t count, uint8_t* rowEnd) {
     std::memcpy(rowEnd - 4 * (j + 1), from + 4 * j, 4);
 }
 
-std::vector<ColumnLines> columnLines(const MaskShape& shape, int64_t width) {
-  std::vector<ColumnLines> columns(static_cast<size_t>(width));
-  std::vector<double> squares(static_cast<size_t>(width));
+// The curve term of every column. Every band of a curtain has the screen's
+// width and the curtain's exponent, so it is worked out once for them all.
+const std::vector<double>& columnCurve(int64_t width, double curveExponent) {
+  struct Curve {
+    int64_t width;
+    double exponent;
+    std::vector<double> values;
+  };
+  thread_local std::optional<Curve> cached;
+  const double exponent = std::max(0.2, curveExponent);
+  if (cached && cached->width == width && cached->exponent == exponent) return cached->values;
+  std::vector<double> values(static_cast<size_t>(width));
   for (int64_t c = 0; c < width; ++c) {
     const double t = 2 * columnX(width, c) - 1;
-    squares[static_cast<size_t>(c)] = t * t;
-  }
-  for (int64_t c = 0; c < width; ++c) {
     // Columns mirrored across the centre usually get the same square, and
-    // with it the same lines, to the last bit.
+    // with it the same term, to the last bit.
     const int64_t mirror = width - 1 - c;
-    if (mirror < c && squares[static_cast<size_t>(mirror)] == squares[static_cast<size_t>(c)]) {
-      columns[static_cast<size_t>(c)] = columns[static_cast<size_t>(mirror)];
-    } else {
-      columns[static_cast<size_t>(c)] = linesAt(shape, columnX(width, c));
-    }
+    const double square = t * t;
+    const double mirrorT = 2 * columnX(width, mirror) - 1;
+    values[static_cast<size_t>(c)] = mirror < c && mirrorT * mirrorT == square
+                                         ? values[static_cast<size_t>(mirror)]
+                                         : std::pow(square, exponent);
   }
+  cached = Curve{width, exponent, std::move(values)};
+  return cached->values;
+}
+
+std::vector<ColumnLines> columnLines(const MaskShape& shape, int64_t width) {
+  const std::vector<double>& curve = columnCurve(width, shape.curveExponent);
+  std::vector<ColumnLines> columns;
+  columns.reserve(static_cast<size_t>(width));
+  for (const double e : curve)
+    columns.push_back(linesAt(shape.spec, e));
   return columns;
 }
 
@@ -480,23 +515,29 @@ MaskImage renderMask(const MaskShape& shape, int64_t width, int64_t height) {
   for (int64_t r = firstShaped; r < firstOpaque; ++r) {
     const double y = rowY(height, r);
     uint8_t* out = pixels + r * width * 4;
+    int64_t changedFrom = width, changedTo = 0;
     left.advance(y, thresholds, [&](const HalfRuns::Run& run) {
       writeRun(run, left.count(), false, width, row.data());
+      changedFrom = std::min(changedFrom, run.from);
+      changedTo = std::max(changedTo, run.to);
     });
     writeUnsure(left, left, false, width, y, thresholds, row.data());
     if (mirrored) {
-      // The right half is the left one read backwards, but for the columns
-      // near an edge, whose lines may differ in their last bits.
-      std::memcpy(out, row.data(), static_cast<size_t>(left.count()) * 4);
-      copyMirrored(row.data(), right.count(), out + width * 4);
-      writeUnsure(left, right, true, width, y, thresholds, out);
+      // The right half's runs are the left half's: the columns they changed
+      // are copied across, and the ones near an edge, whose lines may differ
+      // in their last bits, worked out with its own.
+      changedTo = std::min(changedTo, right.count());
+      if (changedTo > changedFrom)
+        copyMirrored(row.data() + 4 * changedFrom, changedTo - changedFrom,
+                     row.data() + 4 * (width - changedFrom));
+      writeUnsure(left, right, true, width, y, thresholds, row.data());
     } else {
       right.advance(y, thresholds, [&](const HalfRuns::Run& run) {
         writeRun(run, right.count(), true, width, row.data());
       });
       writeUnsure(right, right, true, width, y, thresholds, row.data());
-      std::memcpy(out, row.data(), rowBytes);
     }
+    std::memcpy(out, row.data(), rowBytes);
   }
   // Opaque white is every byte 255.
   std::memset(pixels + firstOpaque * width * 4, 255,
